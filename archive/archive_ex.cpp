@@ -1,0 +1,59 @@
+#include "archive/archive_ex.h"
+
+#include <climits>
+
+#include "archive/entry_io.h"
+
+CArchiveEx::CArchiveEx(CArchive* pArchive, CString& applName, double applVersion, int reportErrors)
+    : CArchive(pArchive->GetFile(), pArchive->IsLoading() ? CArchive::load : CArchive::store, 4096),
+      m_strApplName(applName),
+      m_dApplVersion(applVersion),
+      m_bReportErrors(reportErrors) {
+  SetArchive(*pArchive);
+}
+
+CArchiveEx::CArchiveEx(const CArchiveEx& src)
+    : CArchive(src.IsLoading() ? CArchive::load : CArchive::store),
+      m_pArchiveFile(src.m_pArchiveFile),
+      m_dArchiveVersion(src.m_dArchiveVersion),
+      m_strApplName(src.m_strApplName),
+      m_dApplVersion(src.m_dApplVersion),
+      m_bReportErrors(src.m_bReportErrors),
+      m_nCurLineNum(src.m_nCurLineNum) {}
+
+CArchiveEx& CArchiveEx::operator=(const CArchiveEx& src) {
+  m_pArchiveFile = src.m_pArchiveFile;
+  m_dArchiveVersion = src.m_dArchiveVersion;
+  m_strApplName = src.m_strApplName;
+  m_dApplVersion = src.m_dApplVersion;
+  m_bReportErrors = src.m_bReportErrors;
+  m_nCurLineNum = src.m_nCurLineNum;
+  return *this;
+}
+
+CArchiveEx::~CArchiveEx() = default;
+
+void CArchiveEx::SetArchive(CArchive& ar) { m_pArchiveFile = ar.GetFile(); }
+
+void CArchiveEx::CountLine() {
+  // Saturates instead of overflowing on files of more than two billion lines.
+  if (m_nCurLineNum < INT_MAX) ++m_nCurLineNum;
+}
+
+int CArchiveEx::ReadString(CString& line) {
+  if (!CArchive::ReadString(line)) return 0;
+  CountLine();
+  return 1;
+}
+
+int CArchiveEx::WriteString(CString& text) {
+  CArchive::Write(text.View());
+  CountLine();
+  return 1;
+}
+
+CArchive::LineStatus CArchiveEx::NextLine(std::string_view& line) {
+  const LineStatus status = ReadLine(line, MAX_LINE_LENGTH);
+  if (status != LineStatus::end) CountLine();
+  return status;
+}

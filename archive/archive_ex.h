@@ -1,0 +1,199 @@
+// CArchiveEx: the labelled text archive. A document is a sequence of "[Section]" header lines and
+// "Label=value" entry lines, read back in the order written with every label checked.
+//
+// Every operation returns 1 on success. On failure it returns HandleError(name): 0 when errors
+// are not reported, otherwise a "File Error" report and a thrown CArchiveException*.
+//
+// Every labelled entry comes in three label forms: a CString* (null for no label; on reading it
+// receives the label as the file spells it), a const CString&, or the id of a string resource.
+#pragma once
+
+#include <cstddef>
+#include <string_view>
+
+#include "framework/archive.h"
+#include "framework/cstring.h"
+#include "framework/win_types.h"
+
+class CDate;
+class CCurveObj;
+class CRectTracker;
+struct DPOINT;
+struct tagLOGFONTA;
+struct _TEXT;
+
+namespace labarc {
+class Label;
+}  // namespace labarc
+
+class CArchiveEx : public CArchive {
+ public:
+  // The format version this library writes, and the newest it reads.
+  static constexpr double ARCHIVE_VERSION = 1.03;
+  // Longer lines are refused on writing and reported on reading, so that a damaged file cannot
+  // make the reader hold an unbounded line.
+  static constexpr std::size_t MAX_LINE_LENGTH = std::size_t{1} << 20;
+
+  // An archive over the file of `pArchive`, in its direction. Nothing is read or written.
+  CArchiveEx(CArchive* pArchive, CString& applName, double applVersion, int reportErrors);
+  // A copy takes the settings and line count of `src` but cannot read or write: framework
+  // archives cannot be copied.
+  CArchiveEx(const CArchiveEx& src);
+  // Copies settings and line count; the target keeps reading or writing its own file.
+  CArchiveEx& operator=(const CArchiveEx& src);
+  ~CArchiveEx() override;
+
+  // Names the file of `ar` in later error reports; nothing else changes.
+  void SetArchive(CArchive& ar);
+  double GetArchiveVersion() const { return m_dArchiveVersion; }
+  double GetApplVersion() const { return m_dApplVersion; }
+  void SetApplVersion(double applVersion) { m_dApplVersion = applVersion; }
+  // Lines read plus lines written through this archive.
+  int GetCurLineNum() const { return m_nCurLineNum; }
+
+  // Raw lines: ReadString returns 0 at the end of the file; WriteString adds no line end.
+  int ReadString(CString& line);
+  int WriteString(CString& text);
+
+  // The one failure path: 0 in quiet mode; otherwise reports `name` (null or empty for none)
+  // with the direction, line number and file, and throws CArchiveException*.
+  int HandleError(const char* name);
+
+  // Header and sections.
+  int WriteHeader();
+  int ReadHeader();
+  int WriteSectionHeader(const CString& name);
+  int WriteSectionHeader(UINT nID);
+  int ReadSectionHeader(CString& name);
+  int GoToSection(const CString& name);
+  int GoToSection(UINT nID);
+
+  // Strings.
+  int Write(const CString& value, CString* label);
+  int Write(const CString& value, const CString& label);
+  int Write(const CString& value, UINT nID);
+  int Read(CString& value, CString* label);
+  int Read(CString& value, const CString& label);
+  int Read(CString& value, UINT nID);
+
+  // Numbers. `long` is 32-bit in the file; a value outside that range is refused.
+  int Write(BYTE value, CString* label);
+  int Write(BYTE value, const CString& label);
+  int Write(BYTE value, UINT nID);
+  int Read(BYTE& value, CString* label);
+  int Read(BYTE& value, const CString& label);
+  int Read(BYTE& value, UINT nID);
+  int Write(int value, CString* label);
+  int Write(int value, const CString& label);
+  int Write(int value, UINT nID);
+  int Read(int& value, CString* label);
+  int Read(int& value, const CString& label);
+  int Read(int& value, UINT nID);
+  int Write(UINT value, CString* label);
+  int Write(UINT value, const CString& label);
+  int Write(UINT value, UINT nID);
+  int Read(UINT& value, CString* label);
+  int Read(UINT& value, const CString& label);
+  int Read(UINT& value, UINT nID);
+  int Write(long value, CString* label);
+  int Write(long value, const CString& label);
+  int Write(long value, UINT nID);
+  int Read(long& value, CString* label);
+  int Read(long& value, const CString& label);
+  int Read(long& value, UINT nID);
+  int Write(double value, CString* label);
+  int Write(double value, const CString& label);
+  int Write(double value, UINT nID);
+  int Read(double& value, CString* label);
+  int Read(double& value, const CString& label);
+  int Read(double& value, UINT nID);
+
+  // Colours (every unsigned long entry is a colour): "red green blue".
+  int Write(unsigned long value, CString* label);
+  int Write(unsigned long value, const CString& label);
+  int Write(unsigned long value, UINT nID);
+  int Read(unsigned long& value, CString* label);
+  int Read(unsigned long& value, const CString& label);
+  int Read(unsigned long& value, UINT nID);
+
+  // Rectangles, sizes and points: blank-separated numbers in field order.
+  int Write(tagRECT& value, CString* label);
+  int Write(tagRECT& value, const CString& label);
+  int Write(tagRECT& value, UINT nID);
+  int Read(tagRECT& value, CString* label);
+  int Read(tagRECT& value, const CString& label);
+  int Read(tagRECT& value, UINT nID);
+  int Write(CSize& value, CString* label);
+  int Write(CSize& value, const CString& label);
+  int Write(CSize& value, UINT nID);
+  int Read(CSize& value, CString* label);
+  int Read(CSize& value, const CString& label);
+  int Read(CSize& value, UINT nID);
+  int Write(tagPOINT& value, CString* label);
+  int Write(tagPOINT& value, const CString& label);
+  int Write(tagPOINT& value, UINT nID);
+  int Read(tagPOINT& value, CString* label);
+  int Read(tagPOINT& value, const CString& label);
+  int Read(tagPOINT& value, UINT nID);
+  int Write(DPOINT& value, CString* label);
+  int Write(DPOINT& value, const CString& label);
+  int Write(DPOINT& value, UINT nID);
+  int Read(DPOINT& value, CString* label);
+  int Read(DPOINT& value, const CString& label);
+  int Read(DPOINT& value, UINT nID);
+
+  // Dates, as month/day/year; WriteDate and ReadDate take the date library's Julian value.
+  int Write(CDate& date, CString* label);
+  int Write(CDate& date, const CString& label);
+  int Write(CDate& date, UINT nID);
+  int Read(CDate& date, CString* label);
+  int Read(CDate& date, const CString& label);
+  int Read(CDate& date, UINT nID);
+  int WriteDate(double julian, CString* label);
+  int WriteDate(double julian, const CString& label);
+  int WriteDate(double julian, UINT nID);
+  int ReadDate(double& julian, CString* label);
+  int ReadDate(double& julian, const CString& label);
+  int ReadDate(double& julian, UINT nID);
+
+  // Composites: fixed runs of labelled entries at the current position. Readers change their
+  // argument only when the whole run was read.
+  int Write(tagLOGFONTA& font);
+  int Read(tagLOGFONTA& font);
+  int Write(_TEXT& text);
+  int Read(_TEXT& text);
+  int Write(CRectTracker& tracker);
+  int Read(CRectTracker& tracker);
+  int Write(CCurveObj& curve);
+  int Read(CCurveObj& curve);
+
+ private:
+  // The typed entry behind the three label forms, over the type's text codec.
+  template <class T>
+  int WriteValue(const T& value, labarc::Label& label);
+  template <class T>
+  int ReadValue(T& value, labarc::Label& label);
+  int WriteValue(const CString& value, labarc::Label& label);
+  int ReadValue(CString& value, labarc::Label& label);
+
+  // A composite's run of entries, described once for both directions. ReadRun reads into
+  // `working` and hands it to `target` only when every entry was read.
+  template <class T, class Describe>
+  int WriteRun(T& value, Describe&& describe);
+  template <class T, class Describe>
+  int ReadRun(T& target, T working, Describe&& describe);
+
+  // One entry line. The value read stays valid until the next line is read.
+  int WriteEntry(std::string_view value, labarc::Label& label);
+  int ReadEntry(std::string_view& value, labarc::Label& label);
+  // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
+  LineStatus NextLine(std::string_view& line);
+  void CountLine();
+
+  CFile* m_pArchiveFile = nullptr;
+  double m_dArchiveVersion = ARCHIVE_VERSION;
+  CString m_strApplName;
+  double m_dApplVersion = 0;
+  int m_bReportErrors = 0;
+  int m_nCurLineNum = 0;
+};

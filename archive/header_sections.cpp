@@ -1,0 +1,85 @@
+// The archive header and the section header lines.
+#include "archive/entry_io.h"
+#include "framework/message_box.h"
+
+namespace {
+
+constexpr char kHeaderSection[] = "Archive Header";
+constexpr char kArchiveVersionLabel[] = "Archive Version Number";
+constexpr char kApplicationNameLabel[] = "Application Name";
+constexpr char kApplicationVersionLabel[] = "Application Version Number";
+
+bool IsTrailingSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
+
+}  // namespace
+
+int CArchiveEx::WriteSectionHeader(const CString& name) {
+  labarc::Label none = labarc::Label::Pointer(nullptr);
+  return WriteEntry(("[" + name + "]").View(), none);
+}
+
+int CArchiveEx::WriteSectionHeader(UINT nID) {
+  CString name;
+  if (!name.LoadString(nID)) return HandleError(nullptr);
+  return WriteSectionHeader(name);
+}
+
+int CArchiveEx::ReadSectionHeader(CString& name) {
+  for (;;) {
+    std::string_view line;
+    const LineStatus status = NextLine(line);
+    if (status == LineStatus::end) return HandleError(nullptr);
+    if (status == LineStatus::tooLong) continue;
+    while (!line.empty() && IsTrailingSpace(line.back())) line.remove_suffix(1);
+    if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
+      name = line.substr(1, line.size() - 2);
+      return 1;
+    }
+  }
+}
+
+int CArchiveEx::GoToSection(const CString& name) {
+  const CString target = "[" + name + "]";
+  for (;;) {
+    std::string_view line;
+    const LineStatus status = NextLine(line);
+    if (status == LineStatus::end) return HandleError(name);
+    if (status == LineStatus::line && labarc::EqualsNoCase(line, target.View())) return 1;
+  }
+}
+
+int CArchiveEx::GoToSection(UINT nID) {
+  CString name;
+  if (!name.LoadString(nID)) return HandleError(nullptr);
+  return GoToSection(name);
+}
+
+int CArchiveEx::WriteHeader() {
+  if (WriteSectionHeader(kHeaderSection) != 1 ||
+      Write(m_dArchiveVersion, CString(kArchiveVersionLabel)) != 1 ||
+      Write(m_strApplName, CString(kApplicationNameLabel)) != 1 ||
+      Write(m_dApplVersion, CString(kApplicationVersionLabel)) != 1)
+    return HandleError(nullptr);
+  return 1;
+}
+
+int CArchiveEx::ReadHeader() {
+  if (GoToSection(kHeaderSection) != 1 ||
+      Read(m_dArchiveVersion, CString(kArchiveVersionLabel)) != 1)
+    return HandleError(nullptr);
+  if (ARCHIVE_VERSION < m_dArchiveVersion) {
+    // A newer format is refused with its own box, shown even when errors are not reported.
+    CString message;
+    message.Format(
+        "The File Archive Version Number %f is greater than the Archive Libraries Version "
+        "Number %f!",
+        m_dArchiveVersion, ARCHIVE_VERSION);
+    MessageBoxA(nullptr, message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+    return HandleError(nullptr);
+  }
+  CString applName;
+  if (Read(applName, CString(kApplicationNameLabel)) != 1 || applName.Find(m_strApplName) == -1 ||
+      Read(m_dApplVersion, CString(kApplicationVersionLabel)) != 1)
+    return HandleError(nullptr);
+  return 1;
+}

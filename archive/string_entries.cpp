@@ -1,0 +1,84 @@
+#include "archive/entry_io.h"
+#include "archive/label_forms.h"
+
+namespace labarc {
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    char x = a[i];
+    char y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+}  // namespace labarc
+
+namespace {
+
+// A line end inside a label or value would split the entry and corrupt everything after it.
+bool HoldsLineEnd(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+
+}  // namespace
+
+int CArchiveEx::WriteEntry(std::string_view value, labarc::Label& label) {
+  if (label.Missing()) return HandleError(nullptr);
+  const std::string_view name = label.Text();
+  const std::size_t length = (label.IsNone() ? 0 : name.size() + 1) + value.size();
+  if (length > MAX_LINE_LENGTH || HoldsLineEnd(name) || HoldsLineEnd(value))
+    return HandleError(label.Name());
+  if (!label.IsNone()) {
+    CArchive::Write(name);
+    CArchive::Write("=", 1);
+  }
+  CArchive::Write(value);
+  CArchive::Write("\r\n", 2);
+  CountLine();
+  return 1;
+}
+
+int CArchiveEx::ReadEntry(std::string_view& value, labarc::Label& label) {
+  if (label.Missing()) return HandleError(nullptr);
+  std::string_view line;
+  if (NextLine(line) != LineStatus::line) return HandleError(label.Name());
+  if (label.IsNone()) {
+    value = line;
+    return 1;
+  }
+  const std::string_view name = label.Text();
+  std::size_t labelLength = name.size();
+  if (labelLength > 0) {
+    if (line.size() <= labelLength || line[labelLength] != '=' ||
+        !labarc::EqualsNoCase(line.substr(0, labelLength), name))
+      return HandleError(label.Name());
+    value = line.substr(labelLength + 1);
+  } else {
+    // An empty label accepts any label: the text before the first "=".
+    labelLength = line.find('=');
+    if (labelLength == line.npos) {
+      labelLength = 0;
+      value = line;
+    } else {
+      value = line.substr(labelLength + 1);
+    }
+  }
+  label.Receive(line.substr(0, labelLength));
+  return 1;
+}
+
+int CArchiveEx::WriteValue(const CString& value, labarc::Label& label) {
+  return WriteEntry(value.View(), label);
+}
+
+int CArchiveEx::ReadValue(CString& value, labarc::Label& label) {
+  std::string_view text;
+  if (const int result = ReadEntry(text, label); result != 1) return result;
+  value = text;
+  return 1;
+}
+
+LABARC_LABEL_FORMS(Write, const CString&, WriteValue)
+LABARC_LABEL_FORMS(Read, CString&, ReadValue)

@@ -1,0 +1,66 @@
+// The framework's archive: a buffered, one-direction stream of bytes and text lines over a CFile.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/cstring.h"
+#include "framework/file.h"
+
+class CArchive {
+ public:
+  enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2 };
+
+  // An archive over `file` (not owned) in `mode`, with a buffer of `bufSize` bytes. A caller's
+  // buffer is not supported: the archive always owns its buffer.
+  CArchive(CFile* file, UINT mode, int bufSize = 4096, void* buf = nullptr);
+  CArchive(const CArchive&) = delete;
+  CArchive& operator=(const CArchive&) = delete;
+  // Closes the archive (a storing archive flushes its buffer) unless bNoFlushOnDelete was given.
+  // Errors at that point cannot be reported from a destructor: call Close() to see them.
+  virtual ~CArchive();
+
+  CFile* GetFile() const { return m_pFile; }
+  BOOL IsLoading() const { return (m_nMode & load) != 0; }
+  BOOL IsStoring() const { return (m_nMode & load) == 0; }
+
+  // Reads the next line without its end into `line`; FALSE only at the end of the file with
+  // nothing left to read. A line feed, a carriage return followed by a line feed, or a lone
+  // carriage return each end a line.
+  BOOL ReadString(CString& line);
+  // Writes the characters of `text` unchanged; nothing is added.
+  void WriteString(const char* text);
+
+  // Raw bytes: Read returns how many were available, up to `count`.
+  UINT Read(void* buffer, UINT count);
+  void Write(const void* buffer, UINT count);
+  void Write(std::string_view bytes) { Write(bytes.data(), static_cast<UINT>(bytes.size())); }
+
+  // A storing archive hands its buffered bytes to the file.
+  void Flush();
+  // Flushes and detaches from the file; later reads find the end, later writes raise.
+  void Close();
+
+  enum class LineStatus { line, end, tooLong };
+  // The zero-copy form of ReadString. `line` stays valid until the next read. A line longer than
+  // `maxLength` is consumed whole but not kept, and reported as tooLong, so a file without line
+  // ends cannot make the reader hold more than `maxLength` bytes.
+  LineStatus ReadLine(std::string_view& line, std::size_t maxLength);
+
+ protected:
+  // An archive over no file, in `mode`: it reads nothing and refuses writes.
+  explicit CArchive(UINT mode);
+
+ private:
+  bool FillBuffer();
+
+  CFile* m_pFile;
+  UINT m_nMode;
+  std::vector<char> m_buffer;
+  std::size_t m_position = 0;   // next byte to read or to fill
+  std::size_t m_end = 0;        // end of the bytes read into the buffer
+  bool m_skipLineFeed = false;  // the last line ended in a carriage return
+  std::string m_longLine;       // a line that crosses the buffer's end
+};

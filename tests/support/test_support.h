@@ -1,0 +1,76 @@
+// Shared test fixtures: archives over in-memory files and a recorder for report boxes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "labarc.h"
+
+namespace labarc::testing {
+
+// Captures every message box while it lives, instead of printing it.
+class ReportRecorder {
+ public:
+  struct Box {
+    std::string text;
+    std::string caption;
+    UINT style;
+  };
+
+  ReportRecorder();
+  ~ReportRecorder();
+  ReportRecorder(const ReportRecorder&) = delete;
+  ReportRecorder& operator=(const ReportRecorder&) = delete;
+
+  std::vector<Box> boxes;
+
+ private:
+  ReportHandler m_previous;
+};
+
+inline constexpr char kApplName[] = "Plotter";
+inline constexpr double kApplVersion = 4.2;
+
+// A storing text archive over an in-memory file. Text() flushes and returns what was written.
+class StoreArchive {
+ public:
+  explicit StoreArchive(int reportErrors = 0, const char* applName = kApplName,
+                        double applVersion = kApplVersion);
+  CArchiveEx& operator*() { return *m_archive; }
+  CArchiveEx* operator->() { return m_archive.get(); }
+  std::string Text();
+
+ private:
+  CMemFile m_file;
+  CArchive m_host;
+  CString m_applName;
+  std::unique_ptr<CArchiveEx> m_archive;
+};
+
+// A loading text archive over `text`.
+class LoadArchive {
+ public:
+  explicit LoadArchive(std::string_view text, int reportErrors = 0,
+                       const char* applName = kApplName, double applVersion = kApplVersion);
+  CArchiveEx& operator*() { return *m_archive; }
+  CArchiveEx* operator->() { return m_archive.get(); }
+
+ private:
+  CMemFile m_file;
+  CArchive m_host;
+  CString m_applName;
+  std::unique_ptr<CArchiveEx> m_archive;
+};
+
+// Runs `action`, which must throw the archive's reported error; returns the exception's cause.
+int ThrownArchiveCause(const std::function<void()>& action);
+
+// Joins lines with the "\r\n" line ends the archive writes.
+std::string Lines(std::initializer_list<std::string_view> lines);
+
+}  // namespace labarc::testing
