@@ -20,7 +20,11 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 namespace {
 
 // A line end inside a label or value would split the entry and corrupt everything after it.
-bool HoldsLineEnd(std::string_view text) { return text.find_first_of("\r\n") != text.npos; }
+bool HoldsLineEnd(std::string_view text) {
+  for (const char ch : text)
+    if (ch == '\r' || ch == '\n') return true;
+  return false;
+}
 
 }  // namespace
 
