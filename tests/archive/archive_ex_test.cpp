@@ -3,16 +3,6 @@
 namespace labarc::testing {
 namespace {
 
-TEST(ArchiveObject, StartsWithItsSettingsAndNoLines) {
-  StoreArchive ar(0, "Plotter", 3.6);
-  EXPECT_EQ(ar->GetCurLineNum(), 0);
-  EXPECT_EQ(ar->GetArchiveVersion(), 1.03);
-  EXPECT_EQ(ar->GetApplVersion(), 3.6);
-  ar->SetApplVersion(3.7);
-  EXPECT_EQ(ar->GetApplVersion(), 3.7);
-  EXPECT_TRUE(ar->IsStoring());
-}
-
 TEST(ArchiveObject, RawLinesCountOneEachAndStopAtTheEnd) {
   LoadArchive ar("one\r\ntwo");
   CString line;

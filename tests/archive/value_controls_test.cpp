@@ -55,22 +55,4 @@ TEST(CDoubleTest, AcceptsLeadingBlanksAndRefusesTrailingJunk) {
   }
 }
 
-TEST(IntegerControlsTest, TextsOfEachControlReadBack) {
-  for (long value : {0L, -1L, 2147483647L, -2147483648L}) {
-    long back = 0;
-    EXPECT_TRUE(CLong::ValidateAndGet(CString(CLong(value)), back, nullptr));
-    EXPECT_EQ(back, value);
-  }
-  for (ULONG value : {0u, 4294967295u}) {
-    unsigned long back = 0;
-    EXPECT_TRUE(CULong::ValidateAndGet(CString(CULong(value)), back, nullptr));
-    EXPECT_EQ(back, value);
-  }
-  for (int value = 0; value < 256; ++value) {
-    BYTE back = 0;
-    EXPECT_TRUE(CByte::ValidateAndGet(CString(CByte(static_cast<BYTE>(value))), back, nullptr));
-    EXPECT_EQ(back, value);
-  }
-}
-
 }  // namespace

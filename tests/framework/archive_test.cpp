@@ -58,16 +58,6 @@ TEST(CArchiveLines, OverlongLineIsConsumedButNotKept) {
   EXPECT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::end);
 }
 
-TEST(CArchiveLines, StoringArchiveFlushesWhenDestroyed) {
-  CMemFile file;
-  {
-    CArchive ar(&file, CArchive::store);
-    ar.WriteString("kept in the buffer");
-    EXPECT_TRUE(file.Contents().empty());
-  }
-  EXPECT_EQ(file.Contents(), "kept in the buffer");
-}
-
 TEST(CArchiveLines, WritesLargerThanTheBufferArriveInOrder) {
   CMemFile file;
   const std::string big(10000, 'b');
@@ -98,16 +88,6 @@ TEST(CFileTest, RoundTripsThroughADiskFileAndGivesItsFullPath) {
   EXPECT_EQ(line, "two");
   EXPECT_FALSE(ar.ReadString(line));
   std::filesystem::remove(path);
-}
-
-TEST(CFileTest, MissingFileRaisesFileNotFound) {
-  try {
-    CFile file("/nonexistent/labarc/file.txt", CFile::modeRead);
-    FAIL() << "opened a missing file";
-  } catch (CFileException* error) {
-    EXPECT_EQ(error->m_cause, CFileException::fileNotFound);
-    error->Delete();
-  }
 }
 
 }  // namespace

@@ -41,36 +41,4 @@ TEST(CStringTest, TrimRightRemovesTrailingWhiteSpaceOnly) {
   EXPECT_EQ(text.TrimRight(), "  [X]");
 }
 
-TEST(CStringTest, FormatGrowsToAnyLength) {
-  CString text;
-  text.Format("%s|%d|%f", std::string(5000, 'x').c_str(), -7, 1.03);
-  EXPECT_EQ(text.GetLength(), 5000 + 2 + 2 + 8);
-  EXPECT_EQ(text.Right(12), "|-7|1.030000");
-}
-
-TEST(CStringTest, HoldsEmbeddedNulBytes) {
-  const CString text(std::string_view("a\0b", 3));
-  EXPECT_EQ(text.GetLength(), 3);
-  EXPECT_EQ(text.GetAt(2), 'b');
-}
-
-TEST(CStringTest, LoadStringReadsTheStringTable) {
-  AfxSetStringResource(4001, "Line Width");
-  CString text = "unchanged";
-  EXPECT_TRUE(text.LoadString(4001));
-  EXPECT_EQ(text, "Line Width");
-  AfxRemoveStringResource(4001);
-  EXPECT_FALSE(text.LoadString(4001));
-}
-
-TEST(CStringTest, CheckedIndexRaisesInvalidArgument) {
-  const CString text = "ab";
-  try {
-    (void)text[2];
-    FAIL() << "no exception";
-  } catch (CInvalidArgException* error) {
-    error->Delete();
-  }
-}
-
 }  // namespace
