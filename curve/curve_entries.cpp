@@ -25,7 +25,7 @@ constexpr double kSymbolFactorVersion = 3.52;
 constexpr int kLargestOldSymbolFactor = 6;
 constexpr int kDefaultSymbolFactor = 4;
 
-// The special rules of single characteristics, as accessor pairs. A writer calls the getter; a
+// The rules of particular characteristics, as accessor pairs. A writer calls the getter; a
 // reader reads the setter's value type and calls the setter, with the archive when it matters.
 
 // The key and its sub-key share one entry: "key::sub-key", or the key alone when there is none.
@@ -163,23 +163,17 @@ class CharacteristicReader {
 };
 
 // The three point groups: which field of a point each carries, and its text.
-struct XGroup {
+template <double CURVEPOINT::*Field>
+struct CoordinateGroup {
   static void Append(const CURVEPOINT& point, labarc::ValueText& text) {
-    CDouble::AppendText(point.dX, text);
+    CDouble::AppendText(point.*Field, text);
   }
   static bool Parse(std::string_view text, CURVEPOINT& point) {
-    return CDouble::Validate(text, point.dX);
+    return CDouble::Validate(text, point.*Field);
   }
 };
-
-struct YGroup {
-  static void Append(const CURVEPOINT& point, labarc::ValueText& text) {
-    CDouble::AppendText(point.dY, text);
-  }
-  static bool Parse(std::string_view text, CURVEPOINT& point) {
-    return CDouble::Validate(text, point.dY);
-  }
-};
+using XGroup = CoordinateGroup<&CURVEPOINT::dX>;
+using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
 
 // A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
 struct FlagGroup {
