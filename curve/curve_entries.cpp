@@ -76,6 +76,8 @@ void StoreSymbolFactor(CCurveObj& curve, int value, const CArchiveEx& archive) {
 
 // The characteristics after the name and the count, in file order. "Symbol Deselect Color"
 // stands twice: the file carries it twice, and the second value read is the one that stays.
+// "Symbol Type" and the increments kinds are written as signed numbers: for every value from 0 up
+// that is the same text an unsigned entry gives, and a negative value stays readable.
 template <class Io>
 bool DescribeCharacteristics(const Io& io) {
   using C = CCurveObj;
@@ -215,8 +217,8 @@ bool NextPointValue(std::string_view& rest, std::string_view& value) {
   return true;
 }
 
-// The most points that the archive's file can still deliver, bounded by its whole length: every
-// point takes at least one character and a separator in each of the three groups.
+// An upper bound on the points the archive's file can deliver, from its whole length: every point
+// takes at least one character and a separator in each of the three groups.
 int DeliverablePoints(const CFile* file, int count) {
   constexpr std::uint64_t kLeastBytesPerPoint = 6;
   const std::uint64_t length = file ? file->GetLength() : 0;
@@ -260,7 +262,8 @@ int CArchiveEx::Read(CCurveObj& curve) {
     return HandleError(nullptr);
   if (count < 0) return HandleError(kCountLabel);
 
-  // The count is not trusted with memory: room is made only for what the file can still hold.
+  // The count is not trusted with memory: room is made ahead for no more points than the file
+  // can hold, and beyond that the working curve grows only as values arrive.
   const auto working = std::make_unique<CCurveObj>(count);
   working->CopyCurveCharacteristics(&curve, 0);
   working->SetName(name);
