@@ -3,6 +3,7 @@
 
 #include "archive/archive_ex.h"
 #include "archive/value_controls.h"
+#include "curve/curve_obj.h"
 #include "framework/archive.h"
 #include "framework/cstring.h"
 #include "framework/exceptions.h"
