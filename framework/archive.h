@@ -8,6 +8,7 @@
 
 #include "framework/cstring.h"
 #include "framework/file.h"
+#include "framework/object.h"
 
 class CArchive {
  public:
@@ -38,6 +39,22 @@ class CArchive {
   void Write(const void* buffer, UINT count);
   void Write(std::string_view bytes) { Write(bytes.data(), static_cast<UINT>(bytes.size())); }
 
+  // Objects with their class: the class name and schema, then what the object's Serialize
+  // writes; a null pointer is stored as such. Writing refuses an object whose class could not be
+  // read back (not registered, or not creatable) with a CArchiveException (badClass).
+  void WriteObject(const CObject* pOb);
+  // Reads an object written by WriteObject; null for a stored null. Raises CArchiveException:
+  // badClass for a class that is not registered, not creatable or not derived from
+  // `pClassRefRequested` (when given), badSchema for another schema, endOfFile for a stream that
+  // ends early. The object is deleted when its own reading fails.
+  CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
+  // Element counts of collections, as four bytes; reading short raises endOfFile.
+  void WriteCount(DWORD count);
+  DWORD ReadCount();
+
+  // A loading archive with nothing left to read.
+  BOOL IsAtEnd();
+
   // A storing archive hands its buffered bytes to the file.
   void Flush();
   // Flushes and detaches from the file; later reads find the end, later writes raise.
@@ -55,6 +72,8 @@ class CArchive {
 
  private:
   bool FillBuffer();
+  // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
+  void SkipPendingLineFeed();
 
   CFile* m_pFile;
   UINT m_nMode;
@@ -64,3 +83,17 @@ class CArchive {
   bool m_skipLineFeed = false;  // the last line ended in a carriage return
   std::string m_longLine;       // a line that crosses the buffer's end
 };
+
+CArchive& operator<<(CArchive& ar, const CObject* pOb);
+CArchive& operator>>(CArchive& ar, CObject*& pOb);
+
+namespace labarc {
+
+// The extraction operator of serial class T: reads one object that must be a T.
+template <class T>
+CArchive& ExtractObject(CArchive& ar, T*& pOb) {
+  pOb = static_cast<T*>(ar.ReadObject(T::GetThisClass()));
+  return ar;
+}
+
+}  // namespace labarc
