@@ -70,4 +70,6 @@ CObject* NewObject() {
                                                  &class_name::_GetBaseClass,             \
                                                  nullptr};                               \
   static const AFX_CLASSINIT _init_##class_name(&class_name::class##class_name);         \
-  CArchive& operator>>(CArchive& ar, class_name*& pOb) { return labarc::ExtractObject(ar, pOb); }
+  [[maybe_unused]] CArchive& operator>>(CArchive& ar, class_name*& pOb) {                \
+    return labarc::ExtractObject(ar, pOb);                                               \
+  }
