@@ -5,6 +5,8 @@
 
 #include "labarc.h"
 
+void RunObjectsDemo();
+
 namespace {
 
 struct Document {
@@ -93,5 +95,7 @@ int main() {
   std::printf("Loading a copy whose gain reads \"2,5\":\n");
   if (Load(damaged, loaded)) return 1;
   std::printf("\nThe damaged copy was refused.\n");
+
+  RunObjectsDemo();
   return 0;
 }
