@@ -13,6 +13,9 @@
 class CArchive {
  public:
   enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2 };
+  // Objects read inside objects: deeper nesting is refused, so that a crafted stream of arrays
+  // within arrays cannot exhaust the stack.
+  static constexpr int MAX_OBJECT_DEPTH = 512;
 
   // An archive over `file` (not owned) in `mode`, with a buffer of `bufSize` bytes. A caller's
   // buffer is not supported: the archive always owns its buffer.
@@ -46,7 +49,8 @@ class CArchive {
   // Reads an object written by WriteObject; null for a stored null. Raises CArchiveException:
   // badClass for a class that is not registered, not creatable or not derived from
   // `pClassRefRequested` (when given), badSchema for another schema, endOfFile for a stream that
-  // ends early. The object is deleted when its own reading fails.
+  // ends early, genericException for objects nested deeper than MAX_OBJECT_DEPTH. The object is
+  // deleted when its own reading fails.
   CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
   // Element counts of collections, as four bytes; reading short raises endOfFile.
   void WriteCount(DWORD count);
@@ -82,6 +86,7 @@ class CArchive {
   std::size_t m_end = 0;        // end of the bytes read into the buffer
   bool m_skipLineFeed = false;  // the last line ended in a carriage return
   std::string m_longLine;       // a line that crosses the buffer's end
+  int m_nObjectDepth = 0;       // objects being read by ReadObject
 };
 
 CArchive& operator<<(CArchive& ar, const CObject* pOb);

@@ -76,14 +76,18 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
     ThrowArchive(*this, CArchiveException::badClass);
   if (ReadNumber<UINT>(*this) != pClass->m_wSchema)
     ThrowArchive(*this, CArchiveException::badSchema);
+  if (m_nObjectDepth >= MAX_OBJECT_DEPTH) ThrowArchive(*this, CArchiveException::genericException);
   CObject* pOb = pClass->CreateObject();
   if (!pOb) AfxThrowMemoryException();
+  ++m_nObjectDepth;
   try {
     pOb->Serialize(*this);
   } catch (...) {
+    --m_nObjectDepth;
     delete pOb;
     throw;
   }
+  --m_nObjectDepth;
   return pOb;
 }
 

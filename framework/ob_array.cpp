@@ -51,14 +51,17 @@ void CObArray::Serialize(CArchive& ar) {
     return;
   }
   // The count is only a promise: objects are appended as the archive delivers them, so a
-  // damaged count cannot make the array allocate ahead of its data.
-  for (DWORD n = ar.ReadCount(); n > 0; --n) {
-    CObject* pOb = ar.ReadObject(nullptr);
-    try {
-      Add(pOb);
-    } catch (...) {
-      delete pOb;
-      throw;
+  // damaged count cannot make the array allocate ahead of its data. The objects of a load that
+  // fails belong to no one: they are deleted and the array is left as it was.
+  const std::size_t previous = m_data.size();
+  try {
+    for (DWORD n = ar.ReadCount(); n > 0; --n) {
+      Add(nullptr);
+      m_data.back() = ar.ReadObject(nullptr);
     }
+  } catch (...) {
+    for (std::size_t i = previous; i < m_data.size(); ++i) delete m_data[i];
+    m_data.resize(previous);
+    throw;
   }
 }

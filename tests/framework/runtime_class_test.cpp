@@ -118,6 +118,43 @@ TEST(BinaryObjects, DamagedStreamsRaiseArchiveExceptions) {
   }
 }
 
+TEST(BinaryObjects, DeepNestingIsRefusedWithoutExhaustingTheStack) {
+  // Arrays within arrays, each holding the next: far deeper than any document nests.
+  const std::string level(
+      "\x08\x00"
+      "CObArray"
+      "\x01\x00\x00\x00"
+      "\x01\x00\x00\x00",
+      18);
+  std::string bytes;
+  for (int i = 0; i < 20000; ++i) bytes += level;
+  CObject* pOb = nullptr;
+  EXPECT_EQ(LoadObject(bytes, nullptr, pOb), CArchiveException::genericException);
+  // Ten levels, the innermost empty, are read.
+  bytes.resize(level.size() * 10);
+  bytes.replace(bytes.size() - 4, 4, std::string(4, '\0'));
+  ASSERT_EQ(LoadObject(bytes, nullptr, pOb), 0);
+  int depth = 0;
+  while (auto* array = static_cast<CObArray*>(pOb)) {  // the arrays do not own their elements
+    pOb = array->IsEmpty() ? nullptr : array->GetAt(0);
+    delete array;
+    ++depth;
+  }
+  EXPECT_EQ(depth, 10);
+}
+
+TEST(BinaryObjects, FailedArrayLoadDeletesWhatItRead) {
+  CCounter first, second;
+  CObArray array;
+  array.Add(&first);
+  array.Add(&second);
+  const std::string bytes = StoreObject(&array);
+  CObject* pOb = nullptr;  // the first counter is read, the second is cut off
+  EXPECT_EQ(LoadObject(bytes.substr(0, bytes.size() - 2), nullptr, pOb),
+            CArchiveException::endOfFile);
+  array.RemoveAll();
+}
+
 TEST(BinaryObjects, ObjectsThatCouldNotBeReadBackAreNotStored) {
   CUnlisted unlisted;
   CMemFile file;
