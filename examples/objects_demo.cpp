@@ -55,25 +55,16 @@ class CMarker : public CObjectEx {
 };
 IMPLEMENT_SERIAL(CMarker, CObjectEx, 1)
 
-void Serialize(CArchiveEx& ar, CObExArray& specimens, CObExArray& markers) {
-  if (ar.IsStoring())
-    ar.WriteHeader();
-  else
-    ar.ReadHeader();
-  specimens.Serialize(ar, &CSpecimen::classCSpecimen);
-  markers.Serialize(ar, &CMarker::classCMarker);
-}
-
-// Loads `text` into the arrays; false (after the error report) when it is damaged.
-bool Load(const std::string& text, CObExArray& specimens, CObExArray& markers) {
-  CMemFile file(text);
-  file.SetFilePath("/examples/objects.txt");
-  CArchive host(&file, CArchive::load);
+// Stores the two arrays into `file`, or loads them from it; false (after the error report) when
+// the file is damaged.
+bool Serialize(CMemFile& file, UINT mode, CObExArray& specimens, CObExArray& markers) {
+  CArchive host(&file, mode);
   CString applName = "Example Plotter";
   CArchiveEx ar(&host, applName, 3.6, TRUE);
   try {
-    Serialize(ar, specimens, markers);
-    return true;
+    return (ar.IsStoring() ? ar.WriteHeader() : ar.ReadHeader()) == 1 &&
+           specimens.Serialize(ar, &CSpecimen::classCSpecimen) == 1 &&
+           markers.Serialize(ar, &CMarker::classCMarker) == 1;
   } catch (CArchiveException* error) {
     error->Delete();
     return false;
@@ -90,18 +81,15 @@ void RunObjectsDemo() {
   markers.Add(new CMarker(0.75, 6));
 
   CMemFile file;
-  {
-    CArchive host(&file, CArchive::store);
-    CString applName = "Example Plotter";
-    CArchiveEx ar(&host, applName, 3.6, TRUE);
-    Serialize(ar, specimens, markers);
-  }
+  Serialize(file, CArchive::store, specimens, markers);
   const std::string text(file.Contents());
   std::printf("\nStored objects:\n%s\n", text.c_str());
 
   CObExArray loadedSpecimens;
   CObExArray loadedMarkers;
-  if (!Load(text, loadedSpecimens, loadedMarkers)) return;
+  CMemFile input(text);
+  input.SetFilePath("/examples/objects.txt");
+  if (!Serialize(input, CArchive::load, loadedSpecimens, loadedMarkers)) return;
   for (int i = 0; i < loadedSpecimens.GetSize(); ++i) {
     const auto* specimen = static_cast<CSpecimen*>(loadedSpecimens.GetAt(i));
     std::printf("Loaded specimen %s, batch %d, weight %g\n", specimen->m_strName.GetString(),
@@ -113,11 +101,12 @@ void RunObjectsDemo() {
   }
 
   // A copy cut off inside the specimen array, which promises more than it holds.
-  const std::string damaged = text.substr(0, text.find("Name=Quartz B"));
+  CMemFile damaged(text.substr(0, text.find("Name=Quartz B")));
+  damaged.SetFilePath("/examples/objects-cut.txt");
   std::printf("\nLoading a copy cut off after the first specimen:\n");
   CObExArray partSpecimens;
   CObExArray partMarkers;
-  if (!Load(damaged, partSpecimens, partMarkers))
+  if (!Serialize(damaged, CArchive::load, partSpecimens, partMarkers))
     std::printf("\nThe cut copy was refused; %d specimen was read and is owned by the array.\n",
                 partSpecimens.GetSize());
 }

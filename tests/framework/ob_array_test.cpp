@@ -1,20 +1,9 @@
-#include <gtest/gtest.h>
-
-#include <functional>
-
-#include "labarc.h"
+#include "support/test_support.h"
 
 namespace {
 
-// True when `action` raises the framework's invalid-argument exception.
 bool RaisesInvalidArg(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (CInvalidArgException* error) {
-    error->Delete();
-    return true;
-  }
-  return false;
+  return labarc::testing::Raises<CInvalidArgException>(action);
 }
 
 TEST(ObArray, BadIndicesAndSizesRaiseInvalidArgument) {

@@ -1,4 +1,3 @@
-#include <functional>
 #include <string>
 
 #include "support/test_support.h"
@@ -7,6 +6,7 @@ namespace {
 
 using labarc::testing::Lines;
 using labarc::testing::LoadArchive;
+using labarc::testing::Raises;
 using labarc::testing::ReportRecorder;
 using labarc::testing::StoreArchive;
 using labarc::testing::ThrownArchiveCause;
@@ -51,17 +51,6 @@ std::string Store(CObExArray& array, CRuntimeClass* pClass = &CSample::classCSam
   StoreArchive ar;
   EXPECT_EQ(array.Serialize(*ar, pClass), 1);
   return ar.Text();
-}
-
-template <class Exception>
-bool Raises(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (Exception* error) {
-    error->Delete();
-    return true;
-  }
-  return false;
 }
 
 const std::string kTwoSamples = Lines(
