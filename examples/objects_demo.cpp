@@ -7,12 +7,12 @@
 
 namespace {
 
-// A measured specimen: a name, a batch number and a weight.
-class CSpecimen : public CObjectEx {
-  DECLARE_SERIAL(CSpecimen)
+// A measured sample: a name, a batch number and a weight.
+class CSample : public CObjectEx {
+  DECLARE_SERIAL(CSample)
 
-  CSpecimen() = default;
-  CSpecimen(const char* name, int batch, double weight)
+  CSample() = default;
+  CSample(const char* name, int batch, double weight)
       : m_strName(name), m_nBatch(batch), m_dWeight(weight) {}
 
   void Serialize(CArchiveEx& ar) override {
@@ -31,7 +31,7 @@ class CSpecimen : public CObjectEx {
   int m_nBatch = 0;
   double m_dWeight = 0;
 };
-IMPLEMENT_SERIAL(CSpecimen, CObjectEx, 1)
+IMPLEMENT_SERIAL(CSample, CObjectEx, 1)
 
 // A marker on the graph: where it stands and how wide it is drawn.
 class CMarker : public CObjectEx {
@@ -57,13 +57,13 @@ IMPLEMENT_SERIAL(CMarker, CObjectEx, 1)
 
 // Stores the two arrays into `file`, or loads them from it; false (after the error report) when
 // the file is damaged.
-bool Serialize(CMemFile& file, UINT mode, CObExArray& specimens, CObExArray& markers) {
+bool Serialize(CMemFile& file, UINT mode, CObExArray& samples, CObExArray& markers) {
   CArchive host(&file, mode);
   CString applName = "Example Plotter";
   CArchiveEx ar(&host, applName, 3.6, TRUE);
   try {
     return (ar.IsStoring() ? ar.WriteHeader() : ar.ReadHeader()) == 1 &&
-           specimens.Serialize(ar, &CSpecimen::classCSpecimen) == 1 &&
+           samples.Serialize(ar, &CSample::classCSample) == 1 &&
            markers.Serialize(ar, &CMarker::classCMarker) == 1;
   } catch (CArchiveException* error) {
     error->Delete();
@@ -74,39 +74,39 @@ bool Serialize(CMemFile& file, UINT mode, CObExArray& specimens, CObExArray& mar
 }  // namespace
 
 void RunObjectsDemo() {
-  CObExArray specimens;
-  specimens.Add(new CSpecimen("Quartz A", 12, 3.25));
-  specimens.Add(new CSpecimen("Quartz B", 12, 2.5));
+  CObExArray samples;
+  samples.Add(new CSample("Quartz A", 12, 3.25));
+  samples.Add(new CSample("Quartz B", 12, 2.5));
   CObExArray markers;
   markers.Add(new CMarker(0.75, 6));
 
   CMemFile file;
-  Serialize(file, CArchive::store, specimens, markers);
+  Serialize(file, CArchive::store, samples, markers);
   const std::string text(file.Contents());
   std::printf("\nStored objects:\n%s\n", text.c_str());
 
-  CObExArray loadedSpecimens;
+  CObExArray loadedSamples;
   CObExArray loadedMarkers;
   CMemFile input(text);
   input.SetFilePath("/examples/objects.txt");
-  if (!Serialize(input, CArchive::load, loadedSpecimens, loadedMarkers)) return;
-  for (int i = 0; i < loadedSpecimens.GetSize(); ++i) {
-    const auto* specimen = static_cast<CSpecimen*>(loadedSpecimens.GetAt(i));
-    std::printf("Loaded specimen %s, batch %d, weight %g\n", specimen->m_strName.GetString(),
-                specimen->m_nBatch, specimen->m_dWeight);
+  if (!Serialize(input, CArchive::load, loadedSamples, loadedMarkers)) return;
+  for (int i = 0; i < loadedSamples.GetSize(); ++i) {
+    const auto* sample = static_cast<CSample*>(loadedSamples.GetAt(i));
+    std::printf("Loaded sample %s, batch %d, weight %g\n", sample->m_strName.GetString(),
+                sample->m_nBatch, sample->m_dWeight);
   }
   for (int i = 0; i < loadedMarkers.GetSize(); ++i) {
     const auto* marker = static_cast<CMarker*>(loadedMarkers.GetAt(i));
     std::printf("Loaded marker at %g, width %ld\n", marker->m_dPosition, marker->m_lWidth);
   }
 
-  // A copy cut off inside the specimen array, which promises more than it holds.
+  // A copy cut off inside the sample array, which promises more than it holds.
   CMemFile damaged(text.substr(0, text.find("Name=Quartz B")));
   damaged.SetFilePath("/examples/objects-cut.txt");
-  std::printf("\nLoading a copy cut off after the first specimen:\n");
-  CObExArray partSpecimens;
+  std::printf("\nLoading a copy cut off after the first sample:\n");
+  CObExArray partSamples;
   CObExArray partMarkers;
-  if (!Serialize(damaged, CArchive::load, partSpecimens, partMarkers))
-    std::printf("\nThe cut copy was refused; %d specimen was read and is owned by the array.\n",
-                partSpecimens.GetSize());
+  if (!Serialize(damaged, CArchive::load, partSamples, partMarkers))
+    std::printf("\nThe cut copy was refused; %d sample was read and is owned by the array.\n",
+                partSamples.GetSize());
 }
