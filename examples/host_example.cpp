@@ -6,6 +6,7 @@
 #include "labarc.h"
 
 void RunCurveDemo();
+void RunObjectsDemo();
 
 namespace {
 
@@ -96,5 +97,7 @@ int main() {
   if (Load(damaged, loaded)) return 1;
   std::printf("\nThe damaged copy was refused.\n");
   RunCurveDemo();
+
+  RunObjectsDemo();
   return 0;
 }

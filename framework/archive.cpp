@@ -90,12 +90,21 @@ UINT CArchive::Read(void* buffer, UINT count) {
   return done;
 }
 
+void CArchive::SkipPendingLineFeed() {
+  if (!m_skipLineFeed) return;
+  m_skipLineFeed = false;
+  if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
+}
+
+BOOL CArchive::IsAtEnd() {
+  if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+  SkipPendingLineFeed();
+  return !FillBuffer();
+}
+
 CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxLength) {
   if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
-  if (m_skipLineFeed) {
-    m_skipLineFeed = false;
-    if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
-  }
+  SkipPendingLineFeed();
   m_longLine.clear();
   bool started = false;  // some character of this line has been consumed
   bool tooLong = false;

@@ -8,10 +8,14 @@
 
 #include "framework/cstring.h"
 #include "framework/file.h"
+#include "framework/object.h"
 
 class CArchive {
  public:
   enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2 };
+  // Objects read inside objects: deeper nesting is refused, so that a crafted stream of arrays
+  // within arrays cannot exhaust the stack.
+  static constexpr int MAX_OBJECT_DEPTH = 512;
 
   // An archive over `file` (not owned) in `mode`, with a buffer of `bufSize` bytes. A caller's
   // buffer is not supported: the archive always owns its buffer.
@@ -38,6 +42,23 @@ class CArchive {
   void Write(const void* buffer, UINT count);
   void Write(std::string_view bytes) { Write(bytes.data(), static_cast<UINT>(bytes.size())); }
 
+  // Objects with their class: the class name and schema, then what the object's Serialize
+  // writes; a null pointer is stored as such. Writing refuses an object whose class could not be
+  // read back (not registered, or not creatable) with a CArchiveException (badClass).
+  void WriteObject(const CObject* pOb);
+  // Reads an object written by WriteObject; null for a stored null. Raises CArchiveException:
+  // badClass for a class that is not registered, not creatable or not derived from
+  // `pClassRefRequested` (when given), badSchema for another schema, endOfFile for a stream that
+  // ends early, genericException for objects nested deeper than MAX_OBJECT_DEPTH. The object is
+  // deleted when its own reading fails.
+  CObject* ReadObject(const CRuntimeClass* pClassRefRequested);
+  // Element counts of collections, as four bytes; reading short raises endOfFile.
+  void WriteCount(DWORD count);
+  DWORD ReadCount();
+
+  // A loading archive with nothing left to read.
+  BOOL IsAtEnd();
+
   // A storing archive hands its buffered bytes to the file.
   void Flush();
   // Flushes and detaches from the file; later reads find the end, later writes raise.
@@ -55,6 +76,8 @@ class CArchive {
 
  private:
   bool FillBuffer();
+  // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
+  void SkipPendingLineFeed();
 
   CFile* m_pFile;
   UINT m_nMode;
@@ -63,4 +86,19 @@ class CArchive {
   std::size_t m_end = 0;        // end of the bytes read into the buffer
   bool m_skipLineFeed = false;  // the last line ended in a carriage return
   std::string m_longLine;       // a line that crosses the buffer's end
+  int m_nObjectDepth = 0;       // objects being read by ReadObject
 };
+
+CArchive& operator<<(CArchive& ar, const CObject* pOb);
+CArchive& operator>>(CArchive& ar, CObject*& pOb);
+
+namespace labarc {
+
+// The extraction operator of serial class T: reads one object that must be a T.
+template <class T>
+CArchive& ExtractObject(CArchive& ar, T*& pOb) {
+  pOb = static_cast<T*>(ar.ReadObject(T::GetThisClass()));
+  return ar;
+}
+
+}  // namespace labarc

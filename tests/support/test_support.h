@@ -70,6 +70,18 @@ class LoadArchive {
 // Runs `action`, which must throw the archive's reported error; returns the exception's cause.
 int ThrownArchiveCause(const std::function<void()>& action);
 
+// True when `action` throws a framework exception of type Exception (which is then deleted).
+template <class Exception>
+bool Raises(const std::function<void()>& action) {
+  try {
+    action();
+  } catch (Exception* error) {
+    error->Delete();
+    return true;
+  }
+  return false;
+}
+
 // Joins lines with the "\r\n" line ends the archive writes.
 std::string Lines(std::initializer_list<std::string_view> lines);
 
