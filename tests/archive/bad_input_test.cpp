@@ -1,0 +1,109 @@
+// Damaged and hostile input: every failure goes through the error path, nothing crashes, and a
+// value whose read failed keeps what it held.
+#include <random>
+
+#include "support/test_support.h"
+
+namespace labarc::testing {
+namespace {
+
+struct Document {
+  int count = -1;
+  double gain = -1;
+  BYTE channel = 1;
+  UINT flags = 2;
+  long offset = -3;
+  CString title = "untouched";
+};
+
+// Reads a document in quiet mode, checking that every failed read left its value alone.
+int LoadDocument(std::string_view text, Document& doc) {
+  LoadArchive ar(text);
+  int ok = ar->ReadHeader();
+  auto read = [&](auto& value, const char* label) {
+    const auto before = value;
+    const int result = ar->Read(value, CString(label));
+    if (result != 1) {
+      EXPECT_EQ(value, before) << label;
+    }
+    ok &= result;
+  };
+  ok &= ar->GoToSection(CString("Data"));
+  read(doc.count, "Count");
+  read(doc.gain, "Gain");
+  read(doc.channel, "Channel");
+  read(doc.flags, "Flags");
+  read(doc.offset, "Offset");
+  read(doc.title, "Title");
+  CString name;
+  ar->ReadSectionHeader(name);
+  return ok;
+}
+
+std::string StoredDocument() {
+  StoreArchive ar;
+  ar->WriteHeader();
+  ar->WriteSectionHeader(CString("Data"));
+  ar->Write(12, CString("Count"));
+  ar->Write(2.5, CString("Gain"));
+  ar->Write(static_cast<BYTE>(7), CString("Channel"));
+  ar->Write(9u, CString("Flags"));
+  ar->Write(-40L, CString("Offset"));
+  ar->Write(CString("Run 1"), CString("Title"));
+  return ar.Text();
+}
+
+TEST(BadInput, EveryTruncationFailsCleanly) {
+  const std::string text = StoredDocument();
+  Document full;
+  ASSERT_EQ(LoadDocument(text, full), 1);
+  EXPECT_EQ(full.title, "Run 1");
+  for (std::size_t cut = 0; cut < text.size(); ++cut) {
+    Document doc;
+    LoadDocument(std::string_view(text).substr(0, cut), doc);
+  }
+}
+
+TEST(BadInput, RandomBytesNeverCrash) {
+  std::mt19937 random(7);
+  const std::string alphabet =
+      std::string("[]=\r\n 0123456789.-eE+Archive Header", 36) + std::string("\0\x80\xFF\t", 4);
+  const std::string text = StoredDocument();
+  for (int round = 0; round < 3000; ++round) {
+    std::string spoiled = text;
+    const int edits = 1 + static_cast<int>(random() % 8);
+    for (int e = 0; e < edits; ++e)
+      spoiled[random() % spoiled.size()] = alphabet[random() % alphabet.size()];
+    Document doc;
+    LoadDocument(spoiled, doc);
+    std::string noise(random() % 300, '\0');
+    for (char& ch : noise) ch = alphabet[random() % alphabet.size()];
+    LoadDocument(noise, doc);
+  }
+}
+
+TEST(BadInput, HugeLineWithoutEndIsReportedNotHeld) {
+  ReportRecorder reports;
+  const std::string huge = "Title=" + std::string(50 << 20, 'x');
+  LoadArchive ar(huge, 1);
+  CString title = "kept";
+  EXPECT_EQ(ThrownArchiveCause([&] { ar->Read(title, CString("Title")); }),
+            CArchiveException::badIndex);
+  EXPECT_EQ(title, "kept");
+  EXPECT_EQ(ar->GetCurLineNum(), 1);
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_NE(reports.boxes[0].text.find("line 1!"), std::string::npos);
+  EXPECT_NE(reports.boxes[0].text.find("Section/Entry: Title"), std::string::npos);
+}
+
+TEST(BadInput, SectionScansPassOverHugeLines) {
+  const std::string text = std::string(3 << 20, '[') + "\n[Data]\nCount=4\n";
+  LoadArchive ar(text);
+  ASSERT_EQ(ar->GoToSection(CString("Data")), 1);
+  int count = 0;
+  EXPECT_EQ(ar->Read(count, CString("Count")), 1);
+  EXPECT_EQ(count, 4);
+}
+
+}  // namespace
+}  // namespace labarc::testing

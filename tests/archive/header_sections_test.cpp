@@ -1,0 +1,132 @@
+#include "support/test_support.h"
+
+namespace labarc::testing {
+namespace {
+
+std::string Header(const char* version, const char* name, const char* applVersion) {
+  return Lines({"[Archive Header]", std::string("Archive Version Number=") + version,
+                std::string("Application Name=") + name,
+                std::string("Application Version Number=") + applVersion});
+}
+
+TEST(ArchiveHeader, WritesFourLinesAndReadsThemBack) {
+  StoreArchive store(0, "Plotter", 3.51);
+  ASSERT_EQ(store->WriteHeader(), 1);
+  EXPECT_EQ(store->GetCurLineNum(), 4);
+  const std::string text = store.Text();
+  EXPECT_EQ(text, Header("1.03", "Plotter", "3.51"));
+
+  LoadArchive load(text, 0, "Plotter", 9.0);
+  ASSERT_EQ(load->ReadHeader(), 1);
+  EXPECT_EQ(load->GetArchiveVersion(), 1.03);
+  EXPECT_EQ(load->GetApplVersion(), 3.51);
+  EXPECT_EQ(load->GetCurLineNum(), 4);
+}
+
+struct HeaderCase {
+  const char* name;
+  std::string text;
+  bool accepted;
+};
+
+class ReadHeaderTest : public ::testing::TestWithParam<HeaderCase> {};
+
+TEST_P(ReadHeaderTest, AcceptsOlderFormatsAndContainingNames) {
+  LoadArchive load(GetParam().text, 0, "Plotter");
+  EXPECT_EQ(load->ReadHeader(), GetParam().accepted ? 1 : 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Files, ReadHeaderTest,
+    ::testing::Values(
+        HeaderCase{"SameVersion", Header("1.03", "Plotter", "4"), true},
+        HeaderCase{"OlderVersion", Header("1.0", "Plotter", "4"), true},
+        HeaderCase{"NameWithSuffix", Header("1.03", "Plotter Pro 64", "4"), true},
+        HeaderCase{"NameInMiddle", Header("1.03", "The Plotter", "4"), true},
+        HeaderCase{"LinesBeforeHeader",
+                   "junk\r\n[Other]\r\nX=1\r\n" + Header("1.03", "Plotter", "4"), true},
+        HeaderCase{"NameOtherCase", Header("1.03", "PLOTTER", "4"), false},
+        HeaderCase{"OtherName", Header("1.03", "Spreadsheet", "4"), false},
+        HeaderCase{"NewerVersion", Header("1.04", "Plotter", "4"), false},
+        HeaderCase{"VersionNotANumber", Header("new", "Plotter", "4"), false},
+        HeaderCase{"NoHeader", Lines({"[Data]", "X=1"}), false},
+        HeaderCase{"Truncated", Lines({"[Archive Header]", "Archive Version Number=1.03"}), false},
+        HeaderCase{"EntriesSwapped",
+                   Lines({"[Archive Header]", "Application Name=Plotter",
+                          "Archive Version Number=1.03", "Application Version Number=4"}),
+                   false}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(ArchiveHeader, NewerFormatShowsItsOwnBoxEvenInQuietMode) {
+  ReportRecorder reports;
+  LoadArchive load(Header("1.04", "Plotter", "4"), 0);
+  EXPECT_EQ(load->ReadHeader(), 0);
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_EQ(reports.boxes[0].caption, "ERROR");
+  EXPECT_EQ(reports.boxes[0].style, 4112u);
+  EXPECT_EQ(reports.boxes[0].text,
+            "The File Archive Version Number 1.040000 is greater than the Archive Libraries "
+            "Version Number 1.030000!");
+  EXPECT_EQ(load->GetArchiveVersion(), 1.04);
+}
+
+TEST(ArchiveHeader, NewerFormatInReportingModeAddsTheFileErrorAndThrows) {
+  ReportRecorder reports;
+  LoadArchive load(Header("2", "Plotter", "4"), 1);
+  EXPECT_EQ(ThrownArchiveCause([&] { load->ReadHeader(); }), CArchiveException::badIndex);
+  ASSERT_EQ(reports.boxes.size(), 2u);
+  EXPECT_EQ(reports.boxes[1].caption, "File Error");
+}
+
+TEST(ArchiveHeader, RefusedNameKeepsTheCallersApplicationVersion) {
+  LoadArchive load(Header("1.01", "Other", "2"), 0, "Plotter", 7.5);
+  EXPECT_EQ(load->ReadHeader(), 0);
+  EXPECT_EQ(load->GetArchiveVersion(), 1.01);
+  EXPECT_EQ(load->GetApplVersion(), 7.5);
+}
+
+TEST(Sections, WriteSectionHeaderWritesTheNameUnchanged) {
+  AfxSetStringResource(6001, "Curves");
+  StoreArchive ar;
+  EXPECT_EQ(ar->WriteSectionHeader(CString("Graph [1]")), 1);
+  EXPECT_EQ(ar->WriteSectionHeader(CString("")), 1);
+  EXPECT_EQ(ar->WriteSectionHeader(6001u), 1);
+  EXPECT_EQ(ar->WriteSectionHeader(6999u), 0);
+  EXPECT_EQ(ar.Text(), Lines({"[Graph [1]]", "[]", "[Curves]"}));
+  AfxRemoveStringResource(6001);
+}
+
+TEST(Sections, ReadSectionHeaderSkipsEverythingButBracketedLines) {
+  LoadArchive ar(Lines({"A=1", "", "[]", " [Indented]", "[X]  ", "[A]B]", "[Last"}));
+  CString name;
+  ASSERT_EQ(ar->ReadSectionHeader(name), 1);
+  EXPECT_EQ(name, "X");
+  EXPECT_EQ(ar->GetCurLineNum(), 5);
+  ASSERT_EQ(ar->ReadSectionHeader(name), 1);
+  EXPECT_EQ(name, "A]B");
+  EXPECT_EQ(ar->ReadSectionHeader(name), 0);
+  EXPECT_EQ(ar->GetCurLineNum(), 7);
+}
+
+TEST(Sections, GoToSectionMatchesWholeLinesOnlyGoingForward) {
+  LoadArchive ar(Lines({"[archive header] ", "[First]", "x", "[ARCHIVE HEADER]", "[Second]"}));
+  EXPECT_EQ(ar->GoToSection(CString("Archive Header")), 1);
+  EXPECT_EQ(ar->GetCurLineNum(), 4);
+  EXPECT_EQ(ar->GoToSection(CString("Second")), 1);
+  EXPECT_EQ(ar->GetCurLineNum(), 5);
+}
+
+TEST(Sections, GoToSectionPassedAlreadyFailsAtTheEndNamingIt) {
+  ReportRecorder reports;
+  LoadArchive ar(Lines({"[First]", "[Second]", "a", "b"}), 1);
+  ASSERT_EQ(ar->GoToSection(CString("Second")), 1);
+  EXPECT_EQ(ThrownArchiveCause([&] { ar->GoToSection(CString("First")); }),
+            CArchiveException::badIndex);
+  EXPECT_EQ(ar->GetCurLineNum(), 4);
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_NE(reports.boxes[0].text.find("line 4!"), std::string::npos);
+  EXPECT_NE(reports.boxes[0].text.find("Section/Entry: First"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace labarc::testing

@@ -1,0 +1,139 @@
+#include "support/test_support.h"
+
+namespace labarc::testing {
+namespace {
+
+TEST(StringEntryWrite, LabelFormsGiveTheirLines) {
+  StoreArchive ar;
+  CString name = "Name";
+  CString empty;
+  EXPECT_EQ(ar->Write(CString("abc"), &name), 1);
+  EXPECT_EQ(ar->Write(CString("abc"), static_cast<CString*>(nullptr)), 1);
+  EXPECT_EQ(ar->Write(CString("abc"), &empty), 1);
+  EXPECT_EQ(ar->Write(CString(""), CString("Name")), 1);
+  EXPECT_EQ(ar->Write(CString("x = y"), CString("A=B")), 1);
+  EXPECT_EQ(ar.Text(), Lines({"Name=abc", "abc", "=abc", "Name=", "A=B=x = y"}));
+  EXPECT_EQ(ar->GetCurLineNum(), 5);
+}
+
+struct ReadCase {
+  const char* name;
+  const char* line;
+  const char* label;  // null: no label
+  bool accepted;
+  const char* value;
+  const char* labelAfter;
+};
+
+class StringEntryReadTest : public ::testing::TestWithParam<ReadCase> {};
+
+TEST_P(StringEntryReadTest, MatchesTheLabelWithoutRegardToCase) {
+  const ReadCase& c = GetParam();
+  LoadArchive ar(Lines({c.line}));
+  CString label = c.label ? c.label : "";
+  CString value = "old";
+  const int result = ar->Read(value, c.label ? &label : nullptr);
+  EXPECT_EQ(result, c.accepted ? 1 : 0);
+  EXPECT_EQ(value, c.accepted ? c.value : "old");
+  if (c.label) {
+    EXPECT_EQ(label, c.accepted ? c.labelAfter : c.label);
+  }
+  EXPECT_EQ(ar->GetCurLineNum(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, StringEntryReadTest,
+    ::testing::Values(ReadCase{"Plain", "Name=abc", "Name", true, "abc", "Name"},
+                      ReadCase{"OtherCase", "NAME=x", "name", true, "x", "NAME"},
+                      ReadCase{"EmptyValue", "Name=", "Name", true, "", "Name"},
+                      ReadCase{"EqualsInValue", "A=B=C", "A", true, "B=C", "A"},
+                      ReadCase{"BlanksKept", "Name= x ", "Name", true, " x ", "Name"},
+                      ReadCase{"BlankBeforeEquals", "Name = x", "Name", false, "", ""},
+                      ReadCase{"NoEquals", "Name", "Name", false, "", ""},
+                      ReadCase{"Prefix", "Names=x", "Name", false, "", ""},
+                      ReadCase{"OtherLabel", "Other=x", "Name", false, "", ""},
+                      ReadCase{"EmptyLabelTakesFileLabel", "Key=Val", "", true, "Val", "Key"},
+                      ReadCase{"EmptyLabelEmptyKey", "=Val", "", true, "Val", ""},
+                      ReadCase{"EmptyLabelNoEquals", "plain text", "", true, "plain text", ""},
+                      ReadCase{"NullLabelWholeLine", "A=B", nullptr, true, "A=B", ""},
+                      ReadCase{"HighBytesInLabel", "N\xC4me=v", "n\xC4ME", true, "v", "N\xC4me"},
+                      ReadCase{"HighBytesFoldNot", "N\xE4me=v", "N\xC4me", false, "", ""}),
+    [](const auto& info) { return info.param.name; });
+
+TEST(StringEntryRead, ReferenceFormNeverChangesTheCallersLabel) {
+  LoadArchive ar(Lines({"NAME=x"}));
+  const CString label = "name";
+  CString value;
+  ASSERT_EQ(ar->Read(value, label), 1);
+  EXPECT_EQ(label, "name");
+  EXPECT_EQ(value, "x");
+}
+
+TEST(StringEntryRead, MismatchConsumesTheLineSoTheNextReadMovesOn) {
+  LoadArchive ar(Lines({"Wrong=1", "Right=2"}));
+  CString value;
+  EXPECT_EQ(ar->Read(value, CString("Right")), 0);
+  EXPECT_EQ(ar->Read(value, CString("Right")), 1);
+  EXPECT_EQ(value, "2");
+  EXPECT_EQ(ar->GetCurLineNum(), 2);
+}
+
+TEST(StringEntryRead, EndOfFileLeavesValueAndCount) {
+  LoadArchive ar(Lines({"A=1"}));
+  CString value;
+  ASSERT_EQ(ar->Read(value, CString("A")), 1);
+  EXPECT_EQ(ar->Read(value, CString("B")), 0);
+  EXPECT_EQ(value, "1");
+  EXPECT_EQ(ar->GetCurLineNum(), 1);
+}
+
+TEST(StringEntryResource, LoadsTheLabelFromTheStringTable) {
+  AfxSetStringResource(7001, "Curve Name");
+  StoreArchive store;
+  ASSERT_EQ(store->Write(CString("Sine"), 7001u), 1);
+  const std::string text = store.Text();
+  EXPECT_EQ(text, Lines({"Curve Name=Sine"}));
+  LoadArchive load(text);
+  CString value;
+  EXPECT_EQ(load->Read(value, 7001u), 1);
+  EXPECT_EQ(value, "Sine");
+  AfxRemoveStringResource(7001);
+}
+
+TEST(StringEntryResource, MissingResourceReportsNoNameAndTouchesNothing) {
+  ReportRecorder reports;
+  LoadArchive load(Lines({"A=1"}), 1);
+  CString value = "old";
+  ThrownArchiveCause([&] { load->Read(value, 7999u); });
+  EXPECT_EQ(load->GetCurLineNum(), 0);
+  EXPECT_EQ(value, "old");
+  ASSERT_EQ(reports.boxes.size(), 1u);
+  EXPECT_EQ(reports.boxes[0].text.find("Section/Entry"), std::string::npos);
+
+  StoreArchive store;
+  EXPECT_EQ(store->Write(CString("x"), 7999u), 0);
+  EXPECT_EQ(store.Text(), "");
+}
+
+TEST(StringEntryWrite, RefusesLineEndsThatWouldSplitTheEntry) {
+  StoreArchive ar;
+  EXPECT_EQ(ar->Write(CString("two\r\nlines"), CString("Text")), 0);
+  EXPECT_EQ(ar->Write(CString("x"), CString("Bad\nLabel")), 0);
+  EXPECT_EQ(ar->Write(CString("cr\r"), static_cast<CString*>(nullptr)), 0);
+  EXPECT_EQ(ar.Text(), "");
+  EXPECT_EQ(ar->GetCurLineNum(), 0);
+}
+
+TEST(StringEntryWrite, RefusesLinesLongerThanTheReaderAccepts) {
+  StoreArchive ar;
+  const CString huge(std::string(CArchiveEx::MAX_LINE_LENGTH, 'x'));
+  EXPECT_EQ(ar->Write(huge, CString("Text")), 0);
+  EXPECT_EQ(ar->Write(huge, static_cast<CString*>(nullptr)), 1);
+  LoadArchive load(ar.Text());
+  CString value;
+  EXPECT_EQ(load->Read(value, static_cast<CString*>(nullptr)), 1);
+  EXPECT_EQ(value.GetLength(), static_cast<int>(CArchiveEx::MAX_LINE_LENGTH));
+}
+
+}  // namespace
+}  // namespace labarc::testing

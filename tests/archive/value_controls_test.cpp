@@ -1,0 +1,76 @@
+#include <gtest/gtest.h>
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <random>
+
+#include "labarc.h"
+
+namespace {
+
+double ThroughText(double value) {
+  double back = 12345;
+  EXPECT_TRUE(CDouble::ValidateAndGet(CString(CDouble(value)), back, nullptr, -1, 0, 0))
+      << static_cast<CString>(CDouble(value)).GetString();
+  return back;
+}
+
+TEST(CDoubleTest, EveryBitPatternRoundTripsExactly) {
+  std::mt19937_64 random(20261206);
+  std::vector<std::uint64_t> patterns = {0,
+                                         0x8000000000000000,
+                                         1,
+                                         0x7FF0000000000000,
+                                         0xFFF0000000000000,
+                                         0x7FF8000000000000,
+                                         0xFFF8000000000000,
+                                         0x7FF0000000000001,
+                                         0x7FF4000000000000,
+                                         0xFFFFFFFFFFFFFFFF,
+                                         0x000FFFFFFFFFFFFF,
+                                         std::bit_cast<std::uint64_t>(1.03)};
+  for (int i = 0; i < 100000; ++i) patterns.push_back(random());
+  for (std::uint64_t bits : patterns) {
+    const double value = std::bit_cast<double>(bits);
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(ThroughText(value)), bits) << std::hex << bits;
+  }
+}
+
+TEST(CDoubleTest, TextIsShortestAndLocaleFree) {
+  EXPECT_EQ(static_cast<CString>(CDouble(1.03)), "1.03");
+  EXPECT_EQ(static_cast<CString>(CDouble(-2.5)), "-2.5");
+  EXPECT_EQ(static_cast<CString>(CDouble(0.1 + 0.2)), "0.30000000000000004");
+  EXPECT_EQ(static_cast<CString>(CDouble(std::numeric_limits<double>::infinity())), "inf");
+}
+
+TEST(CDoubleTest, AcceptsLeadingBlanksAndRefusesTrailingJunk) {
+  double value = 9;
+  EXPECT_TRUE(CDouble::ValidateAndGet(" 3.5", value, nullptr, -1, 0, 0));
+  EXPECT_EQ(value, 3.5);
+  for (const char* text : {"3.5 ", "3.5x", "", " ", "3,5", "nan(0x0)", "nan(zz)", "1e400"}) {
+    value = 9;
+    EXPECT_FALSE(CDouble::ValidateAndGet(text, value, nullptr, -1, 0, 0)) << text;
+  }
+}
+
+TEST(IntegerControlsTest, TextsOfEachControlReadBack) {
+  for (long value : {0L, -1L, 2147483647L, -2147483648L}) {
+    long back = 0;
+    EXPECT_TRUE(CLong::ValidateAndGet(CString(CLong(value)), back, nullptr));
+    EXPECT_EQ(back, value);
+  }
+  for (ULONG value : {0u, 4294967295u}) {
+    unsigned long back = 0;
+    EXPECT_TRUE(CULong::ValidateAndGet(CString(CULong(value)), back, nullptr));
+    EXPECT_EQ(back, value);
+  }
+  for (int value = 0; value < 256; ++value) {
+    BYTE back = 0;
+    EXPECT_TRUE(CByte::ValidateAndGet(CString(CByte(static_cast<BYTE>(value))), back, nullptr));
+    EXPECT_EQ(back, value);
+  }
+}
+
+}  // namespace

@@ -1,0 +1,38 @@
+// Colour entries: every unsigned long handed to the archive is a colour in the RGB layout,
+// stored as its red, green and blue components ("255 128 0"). The top byte is not stored.
+#include "archive/blank_splitter.h"
+#include "archive/entry_io.h"
+#include "archive/label_forms.h"
+#include "archive/value_controls.h"
+
+namespace labarc {
+
+template <>
+struct TextCodec<unsigned long> {
+  static bool Format(const unsigned long& value, ValueText& text) {
+    text.AppendInteger(GetRValue(value));
+    text.Append(' ');
+    text.AppendInteger(GetGValue(value));
+    text.Append(' ');
+    text.AppendInteger(GetBValue(value));
+    return true;
+  }
+
+  static bool Parse(std::string_view text, unsigned long& value) {
+    // Digits and blanks only, checked over the whole text before any number is converted.
+    if (text.find_first_not_of("0123456789 ") != text.npos) return false;
+    BlankSplitter pieces(text);
+    BYTE components[3];
+    for (BYTE& component : components) {
+      std::string_view piece;
+      if (!pieces.Next(piece) || !CByte::Validate(piece, component)) return false;
+    }
+    value = RGB(components[0], components[1], components[2]);
+    return true;
+  }
+};
+
+}  // namespace labarc
+
+LABARC_LABEL_FORMS(Write, unsigned long, WriteValue)
+LABARC_LABEL_FORMS(Read, unsigned long&, ReadValue)
