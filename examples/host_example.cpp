@@ -70,6 +70,8 @@ bool Load(const std::string& text, Document& doc) {
 
 }  // namespace
 
+void RunValuesDemo();
+
 int main() {
   SetReportHandler([](HWND, std::string_view text, std::string_view caption, UINT) {
     std::printf("[%.*s box]\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
@@ -93,5 +95,6 @@ int main() {
   std::printf("Loading a copy whose gain reads \"2,5\":\n");
   if (Load(damaged, loaded)) return 1;
   std::printf("\nThe damaged copy was refused.\n");
+  RunValuesDemo();
   return 0;
 }

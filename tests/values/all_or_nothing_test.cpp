@@ -43,6 +43,16 @@ TEST(AllOrNothingTest, Composites) {
   tracker.m_sizeMin = CSize(4, 4);
   different.m_bTracking = TRUE;
   Check(Composite(tracker), different);
+  _TEXT text;
+  text.bShow = 1;
+  text.crColor = RGB(1, 2, 3);
+  text.rcBound = RECT{1, 2, 3, 4};
+  text.lfFont.lfHeight = 10;
+  text.strWording = "Title";
+  _TEXT other;
+  other.crColor = RGB(9, 9, 9);
+  other.strWording = "Other";
+  Check(Composite(text), other);
 }
 
 }  // namespace
