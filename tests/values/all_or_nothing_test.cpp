@@ -5,54 +5,39 @@
 namespace labarc::testing {
 namespace {
 
-// A reader through the label form `const CString&` with the label "Value".
+// `value` stored under the label "Value", read back into a target that holds `different`.
 template <class T>
-auto Labelled(T value) {
-  return std::pair{[value](CArchiveEx& ar) mutable { return ar.Write(value, CString("Value")); },
-                   [](CArchiveEx& ar, T& target) { return ar.Read(target, CString("Value")); }};
+void Labelled(T value, const T& different) {
+  ExpectAllOrNothing([&](CArchiveEx& ar) { return ar.Write(value, CString("Value")); },
+                     [](CArchiveEx& ar, T& target) { return ar.Read(target, CString("Value")); },
+                     different);
 }
 
-// A composite: its own run of entries.
+// `value` stored as its own run of entries.
 template <class T>
-auto Composite(T value) {
-  return std::pair{[value](CArchiveEx& ar) mutable { return ar.Write(value); },
-                   [](CArchiveEx& ar, T& target) { return ar.Read(target); }};
+void Composite(T value, const T& different) {
+  ExpectAllOrNothing([&](CArchiveEx& ar) { return ar.Write(value); },
+                     [](CArchiveEx& ar, T& target) { return ar.Read(target); }, different);
 }
 
-template <class T, class Pair>
-void Check(Pair io, const T& different) {
-  ExpectAllOrNothing(io.first, io.second, different);
-}
+TEST(AllOrNothingTest, EveryReaderOfSeveralParts) {
+  Labelled(tagRECT{1, 2, 3, 4}, tagRECT{9, 9, 9, 9});
+  Labelled(CSize(1, 2), CSize(9, 9));
+  Labelled(POINT{1, 2}, POINT{9, 9});
+  Labelled(DPOINT{1.5, 2.5}, DPOINT{9, 9});
+  Labelled(CDate(2451545), CDate(2460377));
+  ExpectAllOrNothing([](CArchiveEx& ar) { return ar.WriteDate(2451545, CString("Value")); },
+                     [](CArchiveEx& ar, double& d) { return ar.ReadDate(d, CString("Value")); },
+                     2460377.5);
 
-TEST(AllOrNothingTest, EntriesOfSeveralParts) {
-  Check(Labelled(tagRECT{1, 2, 3, 4}), tagRECT{9, 9, 9, 9});
-  Check(Labelled(CSize(1, 2)), CSize(9, 9));
-  Check(Labelled(POINT{1, 2}), POINT{9, 9});
-  Check(Labelled(DPOINT{1.5, 2.5}), DPOINT{9, 9});
-  Check(Labelled(CDate(2451545)), CDate(2460377));
-  Check(std::pair{
-            [](CArchiveEx& ar) { return ar.WriteDate(2451545, CString("Value")); },
-            [](CArchiveEx& ar, double& julian) { return ar.ReadDate(julian, CString("Value")); }},
-        2460377.5);
-}
-
-TEST(AllOrNothingTest, Composites) {
-  Check(Composite(LOGFONT{12, 1, 2, 3, 400, 1, 1, 1, 1, 1, 1, 1, 1, "Serif"}),
-        LOGFONT{1, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, "Mono"});
-  CRectTracker tracker(CRect(10, 20, 310, 220), 3), different(CRect(1, 1, 1, 1), 9);
+  const LOGFONT serif{12, 1, 2, 3, 400, 1, 1, 1, 1, 1, 1, 1, 1, "Serif"};
+  Composite(serif, LOGFONT{1, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, "Mono"});
+  CRectTracker tracker(CRect(10, 20, 310, 220), 3), other(CRect(1, 1, 1, 1), 9);
   tracker.m_sizeMin = CSize(4, 4);
-  different.m_bTracking = TRUE;
-  Check(Composite(tracker), different);
-  _TEXT text;
-  text.bShow = 1;
-  text.crColor = RGB(1, 2, 3);
-  text.rcBound = RECT{1, 2, 3, 4};
-  text.lfFont.lfHeight = 10;
-  text.strWording = "Title";
-  _TEXT other;
-  other.crColor = RGB(9, 9, 9);
-  other.strWording = "Other";
-  Check(Composite(text), other);
+  other.m_bTracking = TRUE;
+  Composite(tracker, other);
+  Composite(_TEXT{1, RGB(1, 2, 3), 4, 5, RECT{1, 2, 3, 4}, serif, CString("Title")},
+            _TEXT{0, RGB(9, 9, 9), 0, 0, RECT{}, LOGFONT{}, CString("Other")});
 }
 
 }  // namespace
