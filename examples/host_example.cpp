@@ -5,6 +5,8 @@
 
 #include "labarc.h"
 
+// The demonstrations of the other value kinds, each in its own file.
+void RunValuesDemo();
 void RunCurveDemo();
 void RunObjectsDemo();
 
@@ -96,8 +98,8 @@ int main() {
   std::printf("Loading a copy whose gain reads \"2,5\":\n");
   if (Load(damaged, loaded)) return 1;
   std::printf("\nThe damaged copy was refused.\n");
+  RunValuesDemo();
   RunCurveDemo();
-
   RunObjectsDemo();
   return 0;
 }
