@@ -26,6 +26,12 @@ namespace labarc {
 class Label;
 }  // namespace labarc
 
+// Declares Operation(Parameter, label) in the three label forms.
+#define LABARC_DECLARE_LABEL_FORMS(Operation, Parameter) \
+  int Operation(Parameter value, CString* label);        \
+  int Operation(Parameter value, const CString& label);  \
+  int Operation(Parameter value, UINT nID);
+
 class CArchiveEx : public CArchive {
  public:
   // The format version this library writes, and the newest it reads.
@@ -69,92 +75,40 @@ class CArchiveEx : public CArchive {
   int GoToSection(UINT nID);
 
   // Strings.
-  int Write(const CString& value, CString* label);
-  int Write(const CString& value, const CString& label);
-  int Write(const CString& value, UINT nID);
-  int Read(CString& value, CString* label);
-  int Read(CString& value, const CString& label);
-  int Read(CString& value, UINT nID);
+  LABARC_DECLARE_LABEL_FORMS(Write, const CString&)
+  LABARC_DECLARE_LABEL_FORMS(Read, CString&)
 
   // Numbers. `long` is 32-bit in the file; a value outside that range is refused.
-  int Write(BYTE value, CString* label);
-  int Write(BYTE value, const CString& label);
-  int Write(BYTE value, UINT nID);
-  int Read(BYTE& value, CString* label);
-  int Read(BYTE& value, const CString& label);
-  int Read(BYTE& value, UINT nID);
-  int Write(int value, CString* label);
-  int Write(int value, const CString& label);
-  int Write(int value, UINT nID);
-  int Read(int& value, CString* label);
-  int Read(int& value, const CString& label);
-  int Read(int& value, UINT nID);
-  int Write(UINT value, CString* label);
-  int Write(UINT value, const CString& label);
-  int Write(UINT value, UINT nID);
-  int Read(UINT& value, CString* label);
-  int Read(UINT& value, const CString& label);
-  int Read(UINT& value, UINT nID);
-  int Write(long value, CString* label);
-  int Write(long value, const CString& label);
-  int Write(long value, UINT nID);
-  int Read(long& value, CString* label);
-  int Read(long& value, const CString& label);
-  int Read(long& value, UINT nID);
-  int Write(double value, CString* label);
-  int Write(double value, const CString& label);
-  int Write(double value, UINT nID);
-  int Read(double& value, CString* label);
-  int Read(double& value, const CString& label);
-  int Read(double& value, UINT nID);
+  LABARC_DECLARE_LABEL_FORMS(Write, BYTE)
+  LABARC_DECLARE_LABEL_FORMS(Read, BYTE&)
+  LABARC_DECLARE_LABEL_FORMS(Write, int)
+  LABARC_DECLARE_LABEL_FORMS(Read, int&)
+  LABARC_DECLARE_LABEL_FORMS(Write, UINT)
+  LABARC_DECLARE_LABEL_FORMS(Read, UINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, long)
+  LABARC_DECLARE_LABEL_FORMS(Read, long&)
+  LABARC_DECLARE_LABEL_FORMS(Write, double)
+  LABARC_DECLARE_LABEL_FORMS(Read, double&)
 
   // Colours (every unsigned long entry is a colour): "red green blue".
-  int Write(unsigned long value, CString* label);
-  int Write(unsigned long value, const CString& label);
-  int Write(unsigned long value, UINT nID);
-  int Read(unsigned long& value, CString* label);
-  int Read(unsigned long& value, const CString& label);
-  int Read(unsigned long& value, UINT nID);
+  LABARC_DECLARE_LABEL_FORMS(Write, unsigned long)
+  LABARC_DECLARE_LABEL_FORMS(Read, unsigned long&)
 
   // Rectangles, sizes and points: blank-separated numbers in field order.
-  int Write(tagRECT& value, CString* label);
-  int Write(tagRECT& value, const CString& label);
-  int Write(tagRECT& value, UINT nID);
-  int Read(tagRECT& value, CString* label);
-  int Read(tagRECT& value, const CString& label);
-  int Read(tagRECT& value, UINT nID);
-  int Write(CSize& value, CString* label);
-  int Write(CSize& value, const CString& label);
-  int Write(CSize& value, UINT nID);
-  int Read(CSize& value, CString* label);
-  int Read(CSize& value, const CString& label);
-  int Read(CSize& value, UINT nID);
-  int Write(tagPOINT& value, CString* label);
-  int Write(tagPOINT& value, const CString& label);
-  int Write(tagPOINT& value, UINT nID);
-  int Read(tagPOINT& value, CString* label);
-  int Read(tagPOINT& value, const CString& label);
-  int Read(tagPOINT& value, UINT nID);
-  int Write(DPOINT& value, CString* label);
-  int Write(DPOINT& value, const CString& label);
-  int Write(DPOINT& value, UINT nID);
-  int Read(DPOINT& value, CString* label);
-  int Read(DPOINT& value, const CString& label);
-  int Read(DPOINT& value, UINT nID);
+  LABARC_DECLARE_LABEL_FORMS(Write, tagRECT&)
+  LABARC_DECLARE_LABEL_FORMS(Read, tagRECT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, CSize&)
+  LABARC_DECLARE_LABEL_FORMS(Read, CSize&)
+  LABARC_DECLARE_LABEL_FORMS(Write, tagPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Read, tagPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, DPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Read, DPOINT&)
 
   // Dates, as month/day/year; WriteDate and ReadDate take the date library's Julian value.
-  int Write(CDate& date, CString* label);
-  int Write(CDate& date, const CString& label);
-  int Write(CDate& date, UINT nID);
-  int Read(CDate& date, CString* label);
-  int Read(CDate& date, const CString& label);
-  int Read(CDate& date, UINT nID);
-  int WriteDate(double julian, CString* label);
-  int WriteDate(double julian, const CString& label);
-  int WriteDate(double julian, UINT nID);
-  int ReadDate(double& julian, CString* label);
-  int ReadDate(double& julian, const CString& label);
-  int ReadDate(double& julian, UINT nID);
+  LABARC_DECLARE_LABEL_FORMS(Write, CDate&)
+  LABARC_DECLARE_LABEL_FORMS(Read, CDate&)
+  LABARC_DECLARE_LABEL_FORMS(WriteDate, double)
+  LABARC_DECLARE_LABEL_FORMS(ReadDate, double&)
 
   // Composites: fixed runs of labelled entries at the current position. Readers change their
   // argument only when the whole run was read.
@@ -197,3 +151,5 @@ class CArchiveEx : public CArchive {
   int m_bReportErrors = 0;
   int m_nCurLineNum = 0;
 };
+
+#undef LABARC_DECLARE_LABEL_FORMS

@@ -4,16 +4,16 @@
 
 #include "archive/label.h"
 
-#define LABARC_LABEL_FORMS(Operation, Parameter, Implementation)     \
-  int CArchiveEx::Operation(Parameter value, CString* label) {       \
-    labarc::Label resolved = labarc::Label::Pointer(label);          \
-    return Implementation(value, resolved);                          \
-  }                                                                  \
-  int CArchiveEx::Operation(Parameter value, const CString& label) { \
-    labarc::Label resolved = labarc::Label::Fixed(label);            \
-    return Implementation(value, resolved);                          \
-  }                                                                  \
-  int CArchiveEx::Operation(Parameter value, UINT nID) {             \
-    labarc::Label resolved = labarc::Label::Resource(nID);           \
-    return Implementation(value, resolved);                          \
+#define LABARC_DEFINE_LABEL_FORMS(Operation, Parameter, Implementation) \
+  int CArchiveEx::Operation(Parameter value, CString* label) {          \
+    labarc::Label resolved = labarc::Label::Pointer(label);             \
+    return Implementation(value, resolved);                             \
+  }                                                                     \
+  int CArchiveEx::Operation(Parameter value, const CString& label) {    \
+    labarc::Label resolved = labarc::Label::Fixed(label);               \
+    return Implementation(value, resolved);                             \
+  }                                                                     \
+  int CArchiveEx::Operation(Parameter value, UINT nID) {                \
+    labarc::Label resolved = labarc::Label::Resource(nID);              \
+    return Implementation(value, resolved);                             \
   }

@@ -37,13 +37,13 @@ struct TextCodec<double> : NumberCodec<double, CDouble, double> {};
 
 }  // namespace labarc
 
-LABARC_LABEL_FORMS(Write, BYTE, WriteValue)
-LABARC_LABEL_FORMS(Read, BYTE&, ReadValue)
-LABARC_LABEL_FORMS(Write, int, WriteValue)
-LABARC_LABEL_FORMS(Read, int&, ReadValue)
-LABARC_LABEL_FORMS(Write, UINT, WriteValue)
-LABARC_LABEL_FORMS(Read, UINT&, ReadValue)
-LABARC_LABEL_FORMS(Write, long, WriteValue)
-LABARC_LABEL_FORMS(Read, long&, ReadValue)
-LABARC_LABEL_FORMS(Write, double, WriteValue)
-LABARC_LABEL_FORMS(Read, double&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, BYTE, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, BYTE&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, int, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, int&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, UINT, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, UINT&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, long, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, long&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, double, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, double&, ReadValue)

@@ -84,5 +84,5 @@ int CArchiveEx::ReadValue(CString& value, labarc::Label& label) {
   return 1;
 }
 
-LABARC_LABEL_FORMS(Write, const CString&, WriteValue)
-LABARC_LABEL_FORMS(Read, CString&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const CString&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, CString&, ReadValue)

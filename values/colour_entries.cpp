@@ -34,5 +34,5 @@ struct TextCodec<unsigned long> {
 
 }  // namespace labarc
 
-LABARC_LABEL_FORMS(Write, unsigned long, WriteValue)
-LABARC_LABEL_FORMS(Read, unsigned long&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, unsigned long, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, unsigned long&, ReadValue)

@@ -41,8 +41,8 @@ int ReadJulian(CArchiveEx& archive, double& julian, const LabelForm& label) {
 
 }  // namespace labarc
 
-LABARC_LABEL_FORMS(Write, CDate&, WriteValue)
-LABARC_LABEL_FORMS(Read, CDate&, ReadValue)
+LABARC_DEFINE_LABEL_FORMS(Write, CDate&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Read, CDate&, ReadValue)
 
 int CArchiveEx::WriteDate(double julian, CString* label) {
   return labarc::WriteJulian(*this, julian, label);
