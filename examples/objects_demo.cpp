@@ -7,51 +7,51 @@
 
 namespace {
 
-// A measured sample: a name, a batch number and a weight.
+// A measured sample: a name, the colour it is drawn in and a weight.
 class CSample : public CObjectEx {
   DECLARE_SERIAL(CSample)
 
   CSample() = default;
-  CSample(const char* name, int batch, double weight)
-      : m_strName(name), m_nBatch(batch), m_dWeight(weight) {}
+  CSample(const char* name, unsigned long colour, double weight)
+      : m_strName(name), m_crColour(colour), m_dWeight(weight) {}
 
   void Serialize(CArchiveEx& ar) override {
     if (ar.IsStoring()) {
       ar.Write(m_strName, CString("Name"));
-      ar.Write(m_nBatch, CString("Batch"));
+      ar.Write(m_crColour, CString("Colour"));
       ar.Write(m_dWeight, CString("Weight"));
     } else {
       ar.Read(m_strName, CString("Name"));
-      ar.Read(m_nBatch, CString("Batch"));
+      ar.Read(m_crColour, CString("Colour"));
       ar.Read(m_dWeight, CString("Weight"));
     }
   }
 
   CString m_strName;
-  int m_nBatch = 0;
+  unsigned long m_crColour = 0;
   double m_dWeight = 0;
 };
 IMPLEMENT_SERIAL(CSample, CObjectEx, 1)
 
-// A marker on the graph: where it stands and how wide it is drawn.
+// A marked area of the graph and the day it was marked.
 class CMarker : public CObjectEx {
   DECLARE_SERIAL(CMarker)
 
   CMarker() = default;
-  CMarker(double position, long width) : m_dPosition(position), m_lWidth(width) {}
+  CMarker(const CRect& area, const CDate& date) : m_rcArea(area), m_date(date) {}
 
   void Serialize(CArchiveEx& ar) override {
     if (ar.IsStoring()) {
-      ar.Write(m_dPosition, CString("Position"));
-      ar.Write(m_lWidth, CString("Width"));
+      ar.Write(m_rcArea, CString("Area"));
+      ar.Write(m_date, CString("Marked"));
     } else {
-      ar.Read(m_dPosition, CString("Position"));
-      ar.Read(m_lWidth, CString("Width"));
+      ar.Read(m_rcArea, CString("Area"));
+      ar.Read(m_date, CString("Marked"));
     }
   }
 
-  double m_dPosition = 0;
-  long m_lWidth = 0;
+  CRect m_rcArea;
+  CDate m_date;
 };
 IMPLEMENT_SERIAL(CMarker, CObjectEx, 1)
 
@@ -75,10 +75,12 @@ bool Serialize(CMemFile& file, UINT mode, CObExArray& samples, CObExArray& marke
 
 void RunObjectsDemo() {
   CObExArray samples;
-  samples.Add(new CSample("Quartz A", 12, 3.25));
-  samples.Add(new CSample("Quartz B", 12, 2.5));
+  samples.Add(new CSample("Quartz A", RGB(200, 40, 0), 3.25));
+  samples.Add(new CSample("Quartz B", RGB(0, 90, 160), 2.5));
   CObExArray markers;
-  markers.Add(new CMarker(0.75, 6));
+  CDate marked;
+  marked.SetDate(11, 30, 2026);
+  markers.Add(new CMarker(CRect(40, 10, 120, 60), marked));
 
   CMemFile file;
   Serialize(file, CArchive::store, samples, markers);
@@ -92,12 +94,19 @@ void RunObjectsDemo() {
   if (!Serialize(input, CArchive::load, loadedSamples, loadedMarkers)) return;
   for (int i = 0; i < loadedSamples.GetSize(); ++i) {
     const auto* sample = static_cast<CSample*>(loadedSamples.GetAt(i));
-    std::printf("Loaded sample %s, batch %d, weight %g\n", sample->m_strName.GetString(),
-                sample->m_nBatch, sample->m_dWeight);
+    std::printf(
+        "Loaded sample %s, colour %d %d %d, weight %g
+        ", sample->m_strName.GetString(),
+        GetRValue(sample->m_crColour),
+        GetGValue(sample->m_crColour), GetBValue(sample->m_crColour), sample->m_dWeight);
   }
   for (int i = 0; i < loadedMarkers.GetSize(); ++i) {
     const auto* marker = static_cast<CMarker*>(loadedMarkers.GetAt(i));
-    std::printf("Loaded marker at %g, width %ld\n", marker->m_dPosition, marker->m_lWidth);
+    CString day;
+    marker->m_date.FmtMMsDDsYYYY(day, '/');
+    const CRect& area = marker->m_rcArea;
+    std::printf("Loaded marker over %d %d %d %d, marked %s\n", area.left, area.top, area.right,
+                area.bottom, day.GetString());
   }
 
   // A copy cut off inside the sample array, which promises more than it holds.

@@ -87,19 +87,6 @@ TEST(StringEntryRead, EndOfFileLeavesValueAndCount) {
   EXPECT_EQ(ar->GetCurLineNum(), 1);
 }
 
-TEST(StringEntryResource, LoadsTheLabelFromTheStringTable) {
-  AfxSetStringResource(7001, "Curve Name");
-  StoreArchive store;
-  ASSERT_EQ(store->Write(CString("Sine"), 7001u), 1);
-  const std::string text = store.Text();
-  EXPECT_EQ(text, Lines({"Curve Name=Sine"}));
-  LoadArchive load(text);
-  CString value;
-  EXPECT_EQ(load->Read(value, 7001u), 1);
-  EXPECT_EQ(value, "Sine");
-  AfxRemoveStringResource(7001);
-}
-
 TEST(StringEntryResource, MissingResourceReportsNoNameAndTouchesNothing) {
   ReportRecorder reports;
   LoadArchive load(Lines({"A=1"}), 1);
@@ -109,10 +96,6 @@ TEST(StringEntryResource, MissingResourceReportsNoNameAndTouchesNothing) {
   EXPECT_EQ(value, "old");
   ASSERT_EQ(reports.boxes.size(), 1u);
   EXPECT_EQ(reports.boxes[0].text.find("Section/Entry"), std::string::npos);
-
-  StoreArchive store;
-  EXPECT_EQ(store->Write(CString("x"), 7999u), 0);
-  EXPECT_EQ(store.Text(), "");
 }
 
 TEST(StringEntryWrite, RefusesLineEndsThatWouldSplitTheEntry) {
