@@ -94,11 +94,9 @@ void RunObjectsDemo() {
   if (!Serialize(input, CArchive::load, loadedSamples, loadedMarkers)) return;
   for (int i = 0; i < loadedSamples.GetSize(); ++i) {
     const auto* sample = static_cast<CSample*>(loadedSamples.GetAt(i));
-    std::printf(
-        "Loaded sample %s, colour %d %d %d, weight %g
-        ", sample->m_strName.GetString(),
-        GetRValue(sample->m_crColour),
-        GetGValue(sample->m_crColour), GetBValue(sample->m_crColour), sample->m_dWeight);
+    std::printf("Loaded sample %s, colour %d %d %d, weight %g\n", sample->m_strName.GetString(),
+                GetRValue(sample->m_crColour), GetGValue(sample->m_crColour),
+                GetBValue(sample->m_crColour), sample->m_dWeight);
   }
   for (int i = 0; i < loadedMarkers.GetSize(); ++i) {
     const auto* marker = static_cast<CMarker*>(loadedMarkers.GetAt(i));
