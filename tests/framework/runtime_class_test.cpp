@@ -5,22 +5,13 @@
 
 namespace {
 
-// A serial class of a host, stored in binary archives by its count.
-class CCounter : public CObject {
-  DECLARE_SERIAL(CCounter)
+using labarc::testing::ThrownArchiveCause;
 
-  void Serialize(CArchive& ar) override {
-    if (ar.IsStoring())
-      ar.WriteCount(m_nCount);
-    else
-      m_nCount = ar.ReadCount();
-  }
-  DWORD m_nCount = 0;
+// A serial class of a host; it stores nothing beyond its class name and schema.
+class CMark : public CObject {
+  DECLARE_SERIAL(CMark)
 };
-IMPLEMENT_SERIAL(CCounter, CObject, 7)
-
-// Not a serial class: its objects could not be read back.
-class CPlain : public CObject {};
+IMPLEMENT_SERIAL(CMark, CObject, 7)
 
 std::string StoreObject(const CObject* pOb) {
   CMemFile file;
@@ -30,88 +21,82 @@ std::string StoreObject(const CObject* pOb) {
   return std::string(file.Contents());
 }
 
-// Reads one object from `bytes`; returns the archive exception's cause, or 0 on success.
-int LoadObject(const std::string& bytes, const CRuntimeClass* requested, CObject*& pOb) {
+CObject* LoadObject(const std::string& bytes, const CRuntimeClass* requested = nullptr) {
   CMemFile file(bytes);
   CArchive ar(&file, CArchive::load);
-  try {
-    pOb = ar.ReadObject(requested);
-    return 0;
-  } catch (CArchiveException* error) {
-    const int cause = error->m_cause;
-    error->Delete();
-    return cause;
-  }
+  return ar.ReadObject(requested);
 }
 
-TEST(RuntimeClass, RegistrationDerivationAndCreation) {
-  const CRuntimeClass* record = &CCounter::classCCounter;
-  AfxClassInit(&CCounter::classCCounter);  // a second registration must not loop the list
-  EXPECT_EQ(CRuntimeClass::FromName("CCounter"), record);
-  EXPECT_EQ(CRuntimeClass::FromName("ccounter"), nullptr);
-  EXPECT_FALSE(record->IsDerivedFrom(CObArray::GetThisClass()));
+TEST(RuntimeClass, RegistrationIsByExactNameAndOnlyOnce) {
+  AfxClassInit(&CMark::classCMark);  // a second registration must not loop the list
+  EXPECT_EQ(CRuntimeClass::FromName("CMark"), &CMark::classCMark);
+  EXPECT_EQ(CRuntimeClass::FromName("cmark"), nullptr);
   EXPECT_EQ(CObject::GetThisClass()->CreateObject(), nullptr);  // the root cannot be created
-  std::unique_ptr<CObject> pOb(record->CreateObject());
-  EXPECT_TRUE(pOb && pOb->IsKindOf(record) && pOb->IsKindOf(CObject::GetThisClass()));
 }
 
-TEST(BinaryObjects, RoundTripAndRefusals) {
-  CCounter counter;
-  counter.m_nCount = 123456;
-  CObject* pOb = nullptr;
-  ASSERT_EQ(LoadObject(StoreObject(&counter), &CCounter::classCCounter, pOb), 0);
-  std::unique_ptr<CObject> owner(pOb);
-  ASSERT_TRUE(pOb && pOb->IsKindOf(&CCounter::classCCounter));
-  EXPECT_EQ(static_cast<CCounter*>(pOb)->m_nCount, 123456u);
-  EXPECT_EQ(LoadObject(StoreObject(nullptr), nullptr, pOb), 0);
-  EXPECT_EQ(pOb, nullptr);
-  CPlain plain;
-  EXPECT_EQ(labarc::testing::ThrownArchiveCause([&] { StoreObject(&plain); }),
-            CArchiveException::badClass);
+TEST(ObArray, CheckedAccessAndResizing) {
+  CObArray array, element;
+  array.SetSize(2, 16);
+  array.SetAt(1, &element);
+  const std::function<void()> refused[] = {
+      [&] { array.GetAt(-1); },      [&] { array.GetAt(2); },     [&] { array.SetSize(-1); },
+      [&] { array.RemoveAt(1, 2); }, [&] { array.RemoveAt(-1); },
+  };
+  for (const auto& action : refused)
+    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>(action));
+  ASSERT_EQ(array.GetSize(), 2);  // refused calls change nothing
+  array.RemoveAt(0);
+  EXPECT_EQ(array[0], &element);
 }
 
-// Each damaged stream raises its archive exception and hands out no half-read object.
-TEST(BinaryObjects, DamagedStreamsRaiseArchiveExceptions) {
-  CCounter counter;
-  const std::string good = StoreObject(&counter);
-  CObArray pair;  // not owning: a failed load must delete the first counter it read
-  pair.Add(&counter);
-  pair.Add(&counter);
-  const std::string pairBytes = StoreObject(&pair);
-  pair.RemoveAll();
-  const struct {
-    std::string bytes;
-    const CRuntimeClass* requested;
-    int cause;
-  } cases[] = {
-      {good.substr(0, 2) + "CMissing" + good.substr(10), nullptr, CArchiveException::badClass},
-      {good.substr(0, 6) + std::string("\0r", 2) + good.substr(8), nullptr,
-       CArchiveException::badClass},
-      {good, CObArray::GetThisClass(), CArchiveException::badClass},
-      {good.substr(0, 10) + "\x08" + good.substr(11), nullptr, CArchiveException::badSchema},
-      {good.substr(0, 5), nullptr, CArchiveException::endOfFile},
-      {good.substr(0, good.size() - 1), nullptr, CArchiveException::endOfFile},
-      {pairBytes.substr(0, pairBytes.size() - 1), nullptr, CArchiveException::endOfFile},
+TEST(BinaryObjects, RoundTripAndDamagedStreams) {
+  CMark mark;
+  CObArray array;  // not owning: a failed load must delete the marks it has read
+  array.Add(&mark);
+  array.Add(nullptr);
+  array.Add(&mark);
+  const std::string good = StoreObject(&array);
+  std::unique_ptr<CObject> pOb(LoadObject(good, CObArray::GetThisClass()));
+  const auto* pLoaded = static_cast<const CObArray*>(pOb.get());
+  ASSERT_EQ(pLoaded->GetSize(), 3);
+  EXPECT_EQ(pLoaded->GetAt(1), nullptr);
+  for (int i : {0, 2}) {
+    std::unique_ptr<CObject> pMark(pLoaded->GetAt(i));
+    EXPECT_TRUE(pMark && pMark->IsKindOf(&CMark::classCMark));
+  }
+  class CPlain : public CObject {
+  } plain;  // not a serial class: it could not be read back
+  EXPECT_EQ(ThrownArchiveCause([&] { StoreObject(&plain); }), CArchiveException::badClass);
+  CMemFile file(good);
+  CArchive ar(&file, CArchive::load);
+  CMark* pTyped = nullptr;  // a class's extraction operator refuses any other class
+  EXPECT_EQ(ThrownArchiveCause([&] { ar >> pTyped; }), CArchiveException::badClass);
+
+  // Each damaged stream raises its archive exception and hands out no half-read object.
+  const std::pair<std::string, int> cases[] = {
+      {good.substr(0, 2) + "CMissing" + good.substr(10), CArchiveException::badClass},
+      {good.substr(0, 6) + std::string("\0r", 2) + good.substr(8), CArchiveException::badClass},
+      {good.substr(0, 10) + "\x08" + good.substr(11), CArchiveException::badSchema},
+      {good.substr(0, 5), CArchiveException::endOfFile},
+      {good.substr(0, 14) + "\xFF\xFF\xFF\x7F", CArchiveException::endOfFile},
+      {good.substr(0, good.size() - 1), CArchiveException::endOfFile},
   };
   for (const auto& c : cases) {
-    CObject* pOb = nullptr;
-    EXPECT_EQ(LoadObject(c.bytes, c.requested, pOb), c.cause);
-    EXPECT_EQ(pOb, nullptr);
+    CObject* pDamaged = nullptr;
+    EXPECT_EQ(ThrownArchiveCause([&] { pDamaged = LoadObject(c.first); }), c.second);
+    EXPECT_EQ(pDamaged, nullptr);
   }
 }
 
 TEST(BinaryObjects, DeepNestingIsRefusedWithoutExhaustingTheStack) {
   // Arrays within arrays, each holding the next: far deeper than any document nests.
-  const std::string level(
-      "\x08\x00"
-      "CObArray"
-      "\x01\x00\x00\x00"
-      "\x01\x00\x00\x00",
-      18);
   std::string bytes;
-  for (int i = 0; i < 20000; ++i) bytes += level;
-  CObject* pOb = nullptr;
-  EXPECT_EQ(LoadObject(bytes, nullptr, pOb), CArchiveException::genericException);
+  for (int i = 0; i < 20000; ++i)
+    bytes.append(
+        "\x08\x00"
+        "CObArray\x01\0\0\0\x01\0\0\0",
+        18);
+  EXPECT_EQ(ThrownArchiveCause([&] { LoadObject(bytes); }), CArchiveException::genericException);
 }
 
 }  // namespace
