@@ -1,8 +1,8 @@
 #include <algorithm>
-#include <bit>
+#include <cmath>
 #include <cstdlib>
-#include <limits>
 #include <new>
+#include <tuple>
 
 #include "support/all_or_nothing.h"
 
@@ -24,46 +24,22 @@ void operator delete(void* block, std::size_t) noexcept { std::free(block); }
 namespace labarc::testing {
 namespace {
 
-// A curve with every characteristic away from its default and awkward coordinates.
+// A curve with characteristics away from their defaults and awkward coordinates.
 CCurveObj SampleCurve(int numPoints, int seed = 1) {
   CCurveObj curve(numPoints);
   curve.SetName(CString(std::string("Sample ") + static_cast<char>('A' + seed)));
-  curve.SetIdentifier("id-7");
   curve.SetEntityKey("Run");
-  curve.SetEntitySubKey(seed == 1 ? "Batch 3" : "N/A");
+  curve.SetEntitySubKey("Batch 3");
   curve.SetHasEntitySubKey(seed == 1);
-  curve.SetLineColor(RGB(200, 10, seed));
   curve.SetSymbolType(-1);
   curve.SetSymbolFactor(5 + seed);
-  curve.SetSymbolDeselectColor(RGB(1, 2, 3));
   curve.SetXIncrementType('J');
-  curve.SetYIncrement(CCurveObj::DATE);
-  curve.SetXTitle("Time [s]");
-  const double awkward[] = {-0.0,       0.1,
-                            1e-310,     -1.7976931348623157e308,
-                            123456.789, std::numeric_limits<double>::quiet_NaN()};
+  const double awkward[] = {-0.0, 0.1, 1e-310, -1.7976931348623157e308, 123456.789, NAN};
   for (int i = 0; i < numPoints; ++i) {
     CURVEPOINT point{static_cast<char>(i * seed), awkward[i % 6] * seed, i / 3.0 + seed};
     curve.SetCurvePoint(i, point);
   }
   return curve;
-}
-
-// Characteristics equal and every point equal bit for bit.
-void ExpectSameCurve(const CCurveObj& actual, const CCurveObj& expected) {
-  CCurveObj a, e;
-  a.CopyCurveCharacteristics(const_cast<CCurveObj*>(&actual), 0);
-  e.CopyCurveCharacteristics(const_cast<CCurveObj*>(&expected), 0);
-  EXPECT_TRUE(a == e);
-  ASSERT_EQ(actual.GetNumPoints(), expected.GetNumPoints());
-  for (int i = 0; i < actual.GetNumPoints(); ++i) {
-    CURVEPOINT p, q;
-    actual.GetCurvePoint(i, &p);
-    expected.GetCurvePoint(i, &q);
-    ASSERT_EQ(p.cFlag, q.cFlag) << i;
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(p.dX), std::bit_cast<std::uint64_t>(q.dX)) << i;
-    ASSERT_EQ(std::bit_cast<std::uint64_t>(p.dY), std::bit_cast<std::uint64_t>(q.dY)) << i;
-  }
 }
 
 std::string Store(CCurveObj curve) {
@@ -72,30 +48,19 @@ std::string Store(CCurveObj curve) {
   return ar.Text();
 }
 
-std::vector<std::string> SplitLines(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < text.size(); at = text.find("\r\n", at) + 2)
-    lines.push_back(text.substr(at, text.find("\r\n", at) - at));
-  return lines;
-}
-
-std::string Join(const std::vector<std::string>& lines, std::size_t count) {
-  std::string text;
-  for (std::size_t i = 0; i < count && i < lines.size(); ++i) text += lines[i] + "\r\n";
-  return text;
-}
-
-// The stored sample curve with the entry `label` given `value` instead.
-std::string WithEntry(const std::string& label, const std::string& value, int points = 3) {
-  std::vector<std::string> lines = SplitLines(Store(SampleCurve(points)));
-  *std::find_if(lines.begin(), lines.end(), [&](auto& l) { return l.starts_with(label + "="); }) =
-      label + "=" + value;
-  return Join(lines, lines.size());
+// The stored sample curve of `points` points with line `index` replaced by `line` (null: dropped).
+std::string Damaged(int points, int index, const char* line) {
+  const std::string text = Store(SampleCurve(points));
+  std::size_t at = 0;
+  for (int i = 0; i < index; ++i) at = text.find("\r\n", at) + 2;
+  return text.substr(0, at) + (line ? std::string(line) + "\r\n" : "") +
+         text.substr(text.find("\r\n", at) + 2);
 }
 
 CCurveObj ReadCurve(const std::string& text, double applVersion = kApplVersion) {
   LoadArchive ar(text, 0, kApplName, applVersion);
   CCurveObj curve = SampleCurve(2, 2);
+  g_largestAllocation = 0;
   EXPECT_EQ(ar->Read(curve), 1);
   EXPECT_TRUE(curve.IsScaled());
   return curve;
@@ -103,8 +68,6 @@ CCurveObj ReadCurve(const std::string& text, double applVersion = kApplVersion) 
 
 TEST(CurveText, MatchesTheStoredLayoutLineForLine) {
   CCurveObj curve(14);
-  curve.SetName("Flow");
-  curve.SetEntityKey("Plant");
   curve.SetYIncrementType('J');
   curve.SetYIncrement(CCurveObj::LOGARITHMIC);
   for (int i = 0; i < 14; ++i) {
@@ -113,7 +76,7 @@ TEST(CurveText, MatchesTheStoredLayoutLineForLine) {
   }
   // clang-format off
   EXPECT_EQ(Store(curve), Lines({
-      "Curve Name=Flow", "Number Of Curve Points=14", "Identifier=", "Entity Key=Plant",
+      "Curve Name=", "Number Of Curve Points=14", "Identifier=", "Entity Key=",
       "Draw=1", "Selectable=1", "Movable=0", "Read Only=0", "Edit Name=1", "Hide From Legend=0",
       "X Or=0", "Not=0", "Y Axis=0", "Line On=1", "Line Style=0", "Line Type=0", "Line Width=1",
       "Line Color=0 0 0", "Symbol On=0", "Symbol Type=0", "Symbol Color=0 0 0", "Symbol Factor=4",
@@ -127,133 +90,83 @@ TEST(CurveText, MatchesTheStoredLayoutLineForLine) {
   // clang-format on
 }
 
-class CurveRoundTrip : public ::testing::TestWithParam<int> {};
-
-TEST_P(CurveRoundTrip, KeepsEveryCharacteristicAndPointBitForBit) {
-  const int n = GetParam();
-  const CCurveObj original = SampleCurve(n);
-  const std::string text = Store(original);
-  const std::vector<std::string> lines = SplitLines(text);
-  ASSERT_EQ(lines.size(), 31u + 3 * static_cast<std::size_t>((n + 11) / 12));
-  for (std::size_t i = 31; i < lines.size(); ++i) EXPECT_TRUE(lines[i].ends_with(", "));
-  const CCurveObj read = ReadCurve(text);
-  ExpectSameCurve(read, original);
-  EXPECT_EQ(read.GetHasEntitySubKey(), 1);
+// Equal stored texts mean equal curves: every characteristic is stored, and each coordinate as
+// its shortest exact text (which, unlike ==, also lets NaN coordinates compare).
+TEST(CurveRead, RoundTripKeepsEveryCharacteristicAndPointExactly) {
+  for (std::size_t n : {0, 1, 12, 13, 25, 1'000'000}) {
+    SCOPED_TRACE(n);
+    const std::string text = Store(SampleCurve(static_cast<int>(n)));
+    EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 31 + 3 * ((n + 11) / 12));
+    const CCurveObj read = ReadCurve(text);
+    EXPECT_TRUE(n < 1000 || g_largestAllocation == n * sizeof(CURVEPOINT));  // room made once
+    EXPECT_EQ(Store(read), text);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sizes, CurveRoundTrip, ::testing::Values(0, 1, 12, 13, 25, 1'000'000));
-
-TEST(CurveRead, MakesRoomForTheCurveOnceAndTrustsNoCountBeyondTheFile) {
-  LoadArchive whole(Store(SampleCurve(100'000)));
-  CCurveObj curve;
-  g_largestAllocation = 0;
-  EXPECT_EQ(whole->Read(curve), 1);
-  EXPECT_EQ(g_largestAllocation, 100'000 * sizeof(CURVEPOINT));
-
-  LoadArchive damaged(WithEntry("Number Of Curve Points", "2000000000", 25));
-  g_largestAllocation = 0;
-  EXPECT_EQ(damaged->Read(curve), 0);
-  EXPECT_LT(g_largestAllocation, 100'000u);
-}
-
-struct EntryCase {
-  const char* label;
-  const char* value;
-  std::function<void(const CCurveObj&)> check;
-  double applVersion = kApplVersion;
-};
-
-class CurveEntryRead : public ::testing::TestWithParam<EntryCase> {};
-
-TEST_P(CurveEntryRead, AppliesTheEntrysRule) {
-  GetParam().check(
-      ReadCurve(WithEntry(GetParam().label, GetParam().value), GetParam().applVersion));
-}
-
-auto Key(const char* key, const char* subKey, int has) {
-  return [=](const CCurveObj& c) {
-    EXPECT_EQ(c.GetEntityKey(), key);
-    EXPECT_EQ(c.GetEntitySubKey(), subKey);
-    EXPECT_EQ(c.GetHasEntitySubKey(), has);
+// Each case puts `text` in place of line `line` of the stored 3-point sample curve; the curve
+// read must equal the sample changed by `expect`.
+TEST(CurveRead, AppliesEachEntrysRule) {
+  struct Case {
+    int line;
+    const char* text;
+    void (*expect)(CCurveObj&);
+    double applVersion = kApplVersion;
   };
-}
-auto XType(char type) {
-  return [=](const CCurveObj& c) { EXPECT_EQ(c.GetXIncrementType(), type); };
-}
-auto Factor(int factor) {
-  return [=](const CCurveObj& c) { EXPECT_EQ(c.GetSymbolFactor(), factor); };
-}
-auto Deselect(unsigned long colour) {
-  return [=](const CCurveObj& c) { EXPECT_EQ(c.GetSymbolDeselectColor(), colour); };
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(Rules, CurveEntryRead, ::testing::Values(
-    EntryCase{"Entity Key", "K", Key("K", "N/A", 0)},
-    EntryCase{"Entity Key", "K::S::T", Key("K", "S::T", 1)},
-    EntryCase{"Entity Key", "::S", Key("::S", "N/A", 0)},
-    EntryCase{"Entity Key", "K::n/a", Key("K", "n/a", 1)},
-    EntryCase{"X Increment Type", "J", XType('J')}, EntryCase{"X Increment Type", "j", XType('N')},
-    EntryCase{"X Increment Type", "", XType('N')}, EntryCase{"X Increment Type", "JJ", XType('N')},
-    EntryCase{"Symbol Factor", "7", Factor(4), 3.51}, EntryCase{"Symbol Factor", "7", Factor(7), 3.52},
-    EntryCase{"Symbol Factor", "6", Factor(6), 3.0},
-    EntryCase{"Symbol Deselect Color", "9 9 9", Deselect(RGB(1, 2, 3))}));
-// clang-format on
-
-TEST(CurveRead, AcceptsExtraValuesAndTextAfterTheLastValue) {
-  std::vector<std::string> lines = SplitLines(Store(SampleCurve(12)));
-  lines[31] += "99, trailing";
-  lines[32].pop_back();  // no blank after the last comma
-  ExpectSameCurve(ReadCurve(Join(lines, lines.size())), SampleCurve(12));
+  // clang-format off
+  for (const Case& c : {
+      Case{3, "Entity Key=K", [](CCurveObj& k) {
+          k.SetEntityKey("K"); k.SetEntitySubKey("N/A"); k.SetHasEntitySubKey(0); }},
+      Case{3, "Entity Key=::S", [](CCurveObj& k) {
+          k.SetEntityKey("::S"); k.SetEntitySubKey("N/A"); k.SetHasEntitySubKey(0); }},
+      Case{3, "Entity Key=K::S::T", [](CCurveObj& k) {
+          k.SetEntityKey("K"); k.SetEntitySubKey("S::T"); }},
+      Case{3, "Entity Key=K::n/a", [](CCurveObj& k) { k.SetEntityKey("K"); k.SetEntitySubKey("n/a"); }},
+      Case{25, "X Increment Type=j", [](CCurveObj& k) { k.SetXIncrementType('N'); }},
+      Case{25, "X Increment Type=JJ", [](CCurveObj& k) { k.SetXIncrementType('N'); }},
+      Case{21, "Symbol Factor=7", [](CCurveObj& k) { k.SetSymbolFactor(4); }, 3.51},
+      Case{21, "Symbol Factor=7", [](CCurveObj& k) { k.SetSymbolFactor(7); }, 3.52},
+      Case{21, "Symbol Factor=6", [](CCurveObj&) {}, 3.0},
+      Case{23, "Symbol Deselect Color=9 9 9", [](CCurveObj&) {}},  // the second entry counts
+      Case{31, "-0, 0.1, 1e-310, 99, trailing", [](CCurveObj&) {}},  // extra values and text
+      Case{33, "0, 1, 2,", [](CCurveObj&) {}}}) {  // no blank after the last comma
+    // clang-format on
+    SCOPED_TRACE(c.text);
+    CCurveObj expected = SampleCurve(3);
+    c.expect(expected);
+    expected.ScaleCurve();
+    EXPECT_TRUE(ReadCurve(Damaged(3, c.line, c.text), c.applVersion) == expected);
+  }
 }
 
-// Each case edits line `line` of the stored 13-point curve (-1: drops the line before the
-// points, the second "Symbol Deselect Color").
-struct BadCurve {
-  int line;
-  const char* text;
-  const char* entry;  // the entry named in the report; "" for none
-};
-
-class CurveRefused : public ::testing::TestWithParam<BadCurve> {};
-
-TEST_P(CurveRefused, ReportsTheEntryAndLeavesTheCurve) {
-  std::vector<std::string> lines = SplitLines(Store(SampleCurve(13)));
-  if (GetParam().line < 0)
-    lines.erase(lines.begin() + 24);
-  else
-    lines[GetParam().line] = GetParam().text;
-  ReportRecorder reports;
-  LoadArchive ar(Join(lines, lines.size()), 1);
-  CCurveObj curve = SampleCurve(3, 2);
-  EXPECT_EQ(ThrownArchiveCause([&] { ar->Read(curve); }), CArchiveException::badIndex);
-  ExpectSameCurve(curve, SampleCurve(3, 2));
-  EXPECT_FALSE(curve.IsScaled());
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  const std::string& box = reports.boxes[0].text;
-  const std::size_t named = box.find("Section/Entry: ");
-  EXPECT_EQ(named == box.npos ? "" : box.substr(named + 15), GetParam().entry);
+// Each case puts a text in place of a line of the stored 13-point sample curve (null: drops the
+// line); the report must name the entry given ("" for none).
+TEST(CurveRead, RefusesDamageNamingTheEntryAndLeavesTheCurve) {
+  using Case = std::tuple<int, const char*, const char*>;
+  for (auto [line, text, entry] :
+       {Case{24, nullptr, "Symbol Deselect Color"},
+        Case{1, "Number Of Curve Points=-1", "Number Of Curve Points"},
+        Case{1, "Number Of Curve Points=2000000000", ""},
+        Case{20, "Symbol Color=1 2", "Symbol Color"}, Case{31, "1, 2, 3, ", ""},
+        Case{33, "1, x, ", ""}, Case{35, "1, 256, ", ""}, Case{32, "", ""}}) {
+    SCOPED_TRACE(text ? text : "dropped");
+    ReportRecorder reports;
+    LoadArchive ar(Damaged(13, line, text), 1);
+    CCurveObj curve = SampleCurve(3, 2);
+    g_largestAllocation = 0;
+    EXPECT_EQ(ThrownArchiveCause([&] { ar->Read(curve); }), CArchiveException::badIndex);
+    EXPECT_LT(g_largestAllocation, 100'000u);  // no room made for a count the file cannot hold
+    EXPECT_TRUE(curve == SampleCurve(3, 2));   // also not rescaled
+    const std::string& box = reports.boxes.at(0).text;
+    const std::size_t named = box.find("Section/Entry: ");
+    EXPECT_EQ(named == box.npos ? "" : box.substr(named + 15), entry);
+  }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Damage, CurveRefused,
-    ::testing::Values(BadCurve{-1, "", "Symbol Deselect Color"},
-                      BadCurve{1, "Number Of Curve Points=-1", "Number Of Curve Points"},
-                      BadCurve{1, "Number Of Curve Points=12x", "Number Of Curve Points"},
-                      BadCurve{1, "Number Of Curve Points=2000000000", ""},
-                      BadCurve{20, "Symbol Color=1 2", "Symbol Color"},
-                      BadCurve{31, "1, 2, 3, ", ""}, BadCurve{33, "1, x, ", ""},
-                      BadCurve{35, "1, 256, ", ""}, BadCurve{32, "", ""}));
-
-// Whatever line of a stored curve is cut off or spoiled, the read fails, changes nothing and
-// does not rescale.
 TEST(CurveRead, IsAllOrNothingAtEveryLine) {
-  ExpectAllOrNothing(
-      [](CArchiveEx& ar) {
-        CCurveObj curve = SampleCurve(25);
-        return ar.Write(curve);
-      },
-      [](CArchiveEx& ar, CCurveObj& curve) { return ar.Read(curve); }, SampleCurve(4, 3));
+  CCurveObj sample = SampleCurve(25);
+  ExpectAllOrNothing([&](CArchiveEx& ar) { return ar.Write(sample); },
+                     [](CArchiveEx& ar, CCurveObj& curve) { return ar.Read(curve); },
+                     SampleCurve(4, 3));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <cstring>
 #include <string>
+#include <tuple>
 
 #include "support/test_support.h"
 
@@ -19,17 +20,15 @@ std::string Stored(LOGFONT font, double applVersion = kApplVersion) {
 }
 
 TEST(FontEntriesTest, FilesBeforeVersion352HoldDoubledHeights) {
-  struct Case {
-    double applVersion;
-    LONG stored, read;
-  };
-  for (const Case& c : {Case{3.51, 24, 12}, Case{3.51, 13, 6}, Case{3.51, 12, 12},
-                        Case{3.51, -24, -24}, Case{3.52, 24, 24}, Case{4.0, 13, 13}}) {
-    LoadArchive load(Stored(Font(c.stored), c.applVersion));
+  using Case = std::tuple<double, LONG, LONG>;  // the file's version, the height stored, read
+  for (auto [applVersion, stored, read] :
+       {Case{3.51, 24, 12}, Case{3.51, 13, 6}, Case{3.51, 12, 12}, Case{3.51, -24, -24},
+        Case{3.52, 24, 24}, Case{4.0, 13, 13}}) {
+    LoadArchive load(Stored(Font(stored), applVersion));
     ASSERT_EQ(load->ReadHeader(), 1);
     LOGFONT font{};
     ASSERT_EQ(load->Read(font), 1);
-    EXPECT_EQ(font, Font(c.read)) << c.applVersion << " " << c.stored;
+    EXPECT_EQ(font, Font(read)) << applVersion << " " << stored;
   }
 }
 
