@@ -38,6 +38,12 @@ void ReadOne(CArchiveEx& ar, const char* label) {
 
 }  // namespace
 
+// The version refusal shows its box even in quiet mode; the fuzzer needs no reports.
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  SetReportHandler([](HWND, std::string_view, std::string_view, UINT) { return IDOK; });
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   CMemFile file(std::string_view(reinterpret_cast<const char*>(data), size));
   CArchive host(&file, CArchive::load);
