@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "labarc.h"
+#include "fuzz/fuzz_input.h"
 
 namespace {
 
@@ -38,17 +38,9 @@ void ReadOne(CArchiveEx& ar, const char* label) {
 
 }  // namespace
 
-// The version refusal shows its box even in quiet mode; the fuzzer needs no reports.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetReportHandler([](HWND, std::string_view, std::string_view, UINT) { return IDOK; });
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CMemFile file(std::string_view(reinterpret_cast<const char*>(data), size));
-  CArchive host(&file, CArchive::load);
-  CString name = "";
-  CArchiveEx ar(&host, name, 1.0, 0);
+  labarc::fuzzing::FuzzInput input(data, size, 1.0);
+  CArchiveEx& ar = input.Archive();
   ar.ReadHeader();
   CString section;
   ar.ReadSectionHeader(section);

@@ -5,7 +5,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "labarc.h"
+#include "fuzz/fuzz_input.h"
 
 namespace {
 
@@ -29,17 +29,9 @@ void ReadComposite(CArchiveEx& ar, const T& start, bool (*same)(const T&, const 
 
 }  // namespace
 
-// The version refusal shows its box even in quiet mode; the fuzzer needs no reports.
-extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  SetReportHandler([](HWND, std::string_view, std::string_view, UINT) { return IDOK; });
-  return 0;
-}
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  CMemFile file(std::string_view(reinterpret_cast<const char*>(data), size));
-  CArchive host(&file, CArchive::load);
-  CString name = "";
-  CArchiveEx ar(&host, name, 3.5, 0);
+  labarc::fuzzing::FuzzInput input(data, size, 3.5);
+  CArchiveEx& ar = input.Archive();
   ar.ReadHeader();
   tagLOGFONTA font{};
   font.lfHeight = 9;
