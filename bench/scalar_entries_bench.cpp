@@ -17,9 +17,9 @@ T ValueAt(int i) {
     return i * 7 - 3'000'000;
 }
 
+// Stores the entries into `file`, which starts empty.
 template <class T>
-std::string StoreEntries() {
-  CMemFile file;
+void StoreEntries(CMemFile& file) {
   {
     CArchive host(&file, CArchive::store);
     CString name = "Bench";
@@ -27,18 +27,23 @@ std::string StoreEntries() {
     const CString label = "Sample Value";
     for (int i = 0; i < kEntries; ++i) ar.Write(ValueAt<T>(i), label);
   }
-  return std::string(file.Contents());
 }
 
 template <class T>
 void BM_WriteEntries(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(StoreEntries<T>());
+  for (auto _ : state) {
+    CMemFile file;
+    StoreEntries<T>(file);
+    benchmark::DoNotOptimize(file.Contents().data());
+  }
   state.SetItemsProcessed(state.iterations() * kEntries);
 }
 
 template <class T>
 void BM_ReadEntries(benchmark::State& state) {
-  const std::string text = StoreEntries<T>();
+  CMemFile stored;
+  StoreEntries<T>(stored);
+  const std::string text(stored.Contents());
   for (auto _ : state) {
     CMemFile file(text);
     CArchive host(&file, CArchive::load);
