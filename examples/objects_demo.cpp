@@ -114,6 +114,6 @@ void RunObjectsDemo() {
   CObExArray partSamples;
   CObExArray partMarkers;
   if (!Serialize(damaged, CArchive::load, partSamples, partMarkers))
-    std::printf("\nThe cut copy was refused; %d sample was read and is owned by the array.\n",
+    std::printf("\nThe cut copy was refused; the array owns the %d samples it created.\n",
                 partSamples.GetSize());
 }

@@ -1,6 +1,7 @@
 #include "framework/archive.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstring>
 #include <utility>
 
@@ -96,12 +97,6 @@ void CArchive::SkipPendingLineFeed() {
   if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
 }
 
-BOOL CArchive::IsAtEnd() {
-  if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
-  SkipPendingLineFeed();
-  return !FillBuffer();
-}
-
 CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxLength) {
   if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
   SkipPendingLineFeed();
@@ -130,7 +125,10 @@ CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxL
     m_position = m_end;
     started = true;
   }
-  if (!started) return LineStatus::end;
+  if (!started) {
+    if (m_nReadsAtEnd < INT_MAX) ++m_nReadsAtEnd;
+    return LineStatus::end;
+  }
   if (tooLong) return LineStatus::tooLong;
   line = m_longLine;  // the last line of a file needs no line end
   return LineStatus::line;

@@ -56,8 +56,9 @@ class CArchive {
   void WriteCount(DWORD count);
   DWORD ReadCount();
 
-  // A loading archive with nothing left to read.
-  BOOL IsAtEnd();
+  // How many line reads found nothing left: each is a reader that expected more text than the
+  // file holds.
+  int GetReadsAtEnd() const { return m_nReadsAtEnd; }
 
   // A storing archive hands its buffered bytes to the file.
   void Flush();
@@ -87,6 +88,7 @@ class CArchive {
   bool m_skipLineFeed = false;  // the last line ended in a carriage return
   std::string m_longLine;       // a line that crosses the buffer's end
   int m_nObjectDepth = 0;       // objects being read by ReadObject
+  int m_nReadsAtEnd = 0;        // line reads that found the end of the file
 };
 
 CArchive& operator<<(CArchive& ar, const CObject* pOb);

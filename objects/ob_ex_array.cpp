@@ -42,10 +42,10 @@ int Load(CObExArray& array, CArchiveEx& ar, const CString& section,
   if (count < 0) AfxThrowInvalidArgException();
 
   array.Clean();
-  // The count is only a promise: each element is created when the archive still has text for
-  // it, so a damaged count costs no more than the file holds.
+  // The count is only a promise: nothing is sized from it, and loading stops at the first
+  // element that runs into the end of the archive (in reporting mode its own read has already
+  // reported and thrown), so a damaged count costs no more than the file holds.
   for (int i = 0; i < count; ++i) {
-    if (ar.IsAtEnd()) return ar.HandleError(ElementName(section, i, count));
     CObject* pOb = elementClass.CreateObject();
     if (!pOb) AfxThrowMemoryException();
     try {
@@ -54,7 +54,9 @@ int Load(CObExArray& array, CArchiveEx& ar, const CString& section,
       delete pOb;
       throw;
     }
+    const int readsAtEnd = ar.GetReadsAtEnd();
     static_cast<CObjectEx*>(pOb)->Serialize(ar);
+    if (ar.GetReadsAtEnd() != readsAtEnd) return ar.HandleError(ElementName(section, i, count));
   }
   return 1;
 }
