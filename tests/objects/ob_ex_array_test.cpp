@@ -40,7 +40,7 @@ TEST(ObExArrayText, StoresTheSectionAndEachElement) {
 }
 
 TEST(ObExArrayText, RoundTripGivesTheSameElementsInOrder) {
-  for (int size : {0, 3, 10000}) {
+  for (int size : {0, 1, 3, 10000}) {
     CObExArray original, loaded;
     Fill(original, size);
     // After a section of the host's own, as in a document.
