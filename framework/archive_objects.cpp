@@ -2,6 +2,7 @@
 // the characters), its class's schema (four bytes), then whatever its Serialize writes; a null
 // pointer is a zero length. Numbers are little-endian.
 #include <cstring>
+#include <memory>
 #include <string>
 
 #include "framework/archive.h"
@@ -77,18 +78,16 @@ CObject* CArchive::ReadObject(const CRuntimeClass* pClassRefRequested) {
   if (ReadNumber<UINT>(*this) != pClass->m_wSchema)
     ThrowArchive(*this, CArchiveException::badSchema);
   if (m_nObjectDepth >= MAX_OBJECT_DEPTH) ThrowArchive(*this, CArchiveException::genericException);
-  CObject* pOb = pClass->CreateObject();
+  std::unique_ptr<CObject> pOb(pClass->CreateObject());
   if (!pOb) AfxThrowMemoryException();
-  ++m_nObjectDepth;
-  try {
-    pOb->Serialize(*this);
-  } catch (...) {
-    --m_nObjectDepth;
-    delete pOb;
-    throw;
-  }
-  --m_nObjectDepth;
-  return pOb;
+  // Counts this object as being read for as long as its Serialize runs, on every path.
+  struct DepthGuard {
+    int& depth;
+    explicit DepthGuard(int& objectDepth) : depth(++objectDepth) {}
+    ~DepthGuard() { --depth; }
+  } guard(m_nObjectDepth);
+  pOb->Serialize(*this);
+  return pOb.release();
 }
 
 CArchive& operator<<(CArchive& ar, const CObject* pOb) {

@@ -1,5 +1,7 @@
 #include "objects/ob_ex_array.h"
 
+#include <memory>
+
 #include "archive/archive_ex.h"
 #include "framework/exceptions.h"
 
@@ -46,16 +48,12 @@ int Load(CObExArray& array, CArchiveEx& ar, const CString& section,
   // element that runs into the end of the archive (in reporting mode its own read has already
   // reported and thrown), so a damaged count costs no more than the file holds.
   for (int i = 0; i < count; ++i) {
-    CObject* pOb = elementClass.CreateObject();
+    std::unique_ptr<CObject> pOb(elementClass.CreateObject());
     if (!pOb) AfxThrowMemoryException();
-    try {
-      array.Add(pOb);
-    } catch (...) {
-      delete pOb;
-      throw;
-    }
+    array.Add(pOb.get());
+    auto* pElement = static_cast<CObjectEx*>(pOb.release());  // the array owns it now
     const int readsAtEnd = ar.GetReadsAtEnd();
-    static_cast<CObjectEx*>(pOb)->Serialize(ar);
+    pElement->Serialize(ar);
     if (ar.GetReadsAtEnd() != readsAtEnd) return ar.HandleError(ElementName(section, i, count));
   }
   return 1;
