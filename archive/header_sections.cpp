@@ -1,5 +1,6 @@
 // The archive header and the section header lines.
 #include "archive/entry_io.h"
+#include "framework/ascii.h"
 #include "framework/message_box.h"
 
 namespace {
@@ -8,8 +9,6 @@ constexpr char kHeaderSection[] = "Archive Header";
 constexpr char kArchiveVersionLabel[] = "Archive Version Number";
 constexpr char kApplicationNameLabel[] = "Application Name";
 constexpr char kApplicationVersionLabel[] = "Application Version Number";
-
-bool IsTrailingSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
 }  // namespace
 
@@ -30,7 +29,7 @@ int CArchiveEx::ReadSectionHeader(CString& name) {
     const LineStatus status = NextLine(line);
     if (status == LineStatus::end) return HandleError(nullptr);
     if (status == LineStatus::tooLong) continue;
-    while (!line.empty() && IsTrailingSpace(line.back())) line.remove_suffix(1);
+    while (!line.empty() && labarc::IsAsciiSpace(line.back())) line.remove_suffix(1);
     if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
       name = line.substr(1, line.size() - 2);
       return 1;

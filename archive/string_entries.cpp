@@ -1,16 +1,13 @@
 #include "archive/entry_io.h"
 #include "archive/label_forms.h"
+#include "framework/ascii.h"
 
 namespace labarc {
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i];
-    char y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
+    if (AsciiToLower(a[i]) != AsciiToLower(b[i])) return false;
   }
   return true;
 }

@@ -5,14 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "framework/ascii.h"
 #include "framework/exceptions.h"
 #include "framework/string_table.h"
 
 namespace {
-
-char FoldCase(char ch) { return (ch >= 'A' && ch <= 'Z') ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-bool IsSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 
 // Clips [first, first + count) to [0, length).
 std::string_view Clip(std::string_view text, long long first, long long count) {
@@ -105,20 +102,20 @@ int CString::CompareNoCase(const char* text) const {
   const unsigned char* a = reinterpret_cast<const unsigned char*>(m_text.c_str());
   const unsigned char* b = reinterpret_cast<const unsigned char*>(text ? text : "");
   for (;; ++a, ++b) {
-    const int ca = static_cast<unsigned char>(FoldCase(static_cast<char>(*a)));
-    const int cb = static_cast<unsigned char>(FoldCase(static_cast<char>(*b)));
+    const int ca = static_cast<unsigned char>(labarc::AsciiToLower(static_cast<char>(*a)));
+    const int cb = static_cast<unsigned char>(labarc::AsciiToLower(static_cast<char>(*b)));
     if (ca != cb || ca == 0) return ca - cb;
   }
 }
 
 CString& CString::TrimRight() {
-  while (!m_text.empty() && IsSpace(m_text.back())) m_text.pop_back();
+  while (!m_text.empty() && labarc::IsAsciiSpace(m_text.back())) m_text.pop_back();
   return *this;
 }
 
 CString& CString::TrimLeft() {
   size_t first = 0;
-  while (first < m_text.size() && IsSpace(m_text[first])) ++first;
+  while (first < m_text.size() && labarc::IsAsciiSpace(m_text[first])) ++first;
   m_text.erase(0, first);
   return *this;
 }
@@ -130,7 +127,7 @@ CString& CString::MakeUpper() {
 }
 
 CString& CString::MakeLower() {
-  for (char& ch : m_text) ch = FoldCase(ch);
+  for (char& ch : m_text) ch = labarc::AsciiToLower(ch);
   return *this;
 }
 
