@@ -2,23 +2,6 @@
 
 #include "graph/tracker_equal.h"
 
-void CLegend::operator=(const CLegend& src) {
-  CRectTracker::operator=(src);
-  m_nLegendShown = src.m_nLegendShown;
-  m_nLegendFloat = src.m_nLegendFloat;
-  m_nCurveCount = src.m_nCurveCount;
-  m_nLegendPosition = src.m_nLegendPosition;
-  m_nLegendDisplay = src.m_nLegendDisplay;
-  m_dLocationPercentX = src.m_dLocationPercentX;
-  m_dLocationPercentY = src.m_dLocationPercentY;
-  m_strTitle = src.m_strTitle;
-  m_lLegendSizeX = src.m_lLegendSizeX;
-  m_lLegendSizeY = src.m_lLegendSizeY;
-  m_crLegendColor = src.m_crLegendColor;
-  m_nLegendFontHeight = src.m_nLegendFontHeight;
-  m_lfLegendFont = src.m_lfLegendFont;
-}
-
 bool CLegend::operator==(const CLegend& other) const {
   return labarc::SameTrackerState(*this, other) && m_nLegendShown == other.m_nLegendShown &&
          m_nLegendFloat == other.m_nLegendFloat && m_nCurveCount == other.m_nCurveCount &&
@@ -29,5 +12,5 @@ bool CLegend::operator==(const CLegend& other) const {
          m_lLegendSizeX == other.m_lLegendSizeX && m_lLegendSizeY == other.m_lLegendSizeY &&
          m_crLegendColor == other.m_crLegendColor &&
          m_nLegendFontHeight == other.m_nLegendFontHeight &&
-         m_lfLegendFont == other.m_lfLegendFont && m_nRedrawTimer == other.m_nRedrawTimer;
+         m_lfLegendFont == other.m_lfLegendFont && m_nDrawGeneration == other.m_nDrawGeneration;
 }

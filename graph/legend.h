@@ -9,11 +9,10 @@
 class CLegend : public CRectTracker {
  public:
   CLegend() = default;
-  // A copy is a new legend assigned from `src`: it owns no redraw timer.
-  CLegend(const CLegend& src) : CRectTracker() { *this = src; }
+  CLegend(const CLegend&) = default;
   virtual ~CLegend() = default;
-  // Copies the tracker part and every setting; the redraw timer stays this legend's own.
-  void operator=(const CLegend& src);
+  // Copies the tracker part and every member.
+  CLegend& operator=(const CLegend&) = default;
 
   bool operator==(const CLegend& other) const;
 
@@ -30,7 +29,7 @@ class CLegend : public CRectTracker {
   unsigned long m_crLegendColor = 0;  // an RGB colour
   int m_nLegendFontHeight = 0;
   LOGFONT m_lfLegendFont{};
-  // Not stored: the id of the timer with which this legend redraws itself, 0 when none. A timer
-  // belongs to one object, so assignment does not carry it.
-  UINT m_nRedrawTimer = 0;
+  // Not stored: the drawings made with these settings, which the host compares with its own
+  // count to decide on a redraw.
+  UINT m_nDrawGeneration = 0;
 };

@@ -7,7 +7,7 @@ int CArchiveEx::Write(const CLegend& legend) { return labarc::WriteRun(*this, le
 int CArchiveEx::Read(CLegend& legend) {
   return labarc::ReadRun(
       *this, legend, legend, [&](const labarc::EntryReader& io, CLegend& working) {
-        working.m_nRedrawTimer = legend.m_nRedrawTimer;  // the assignment does not carry it
+        working.m_nDrawGeneration = legend.m_nDrawGeneration;  // the trailing member, by hand
         return labarc::Describe(io, working);
       });
 }

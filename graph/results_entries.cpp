@@ -7,7 +7,7 @@ int CArchiveEx::Write(const CResultsWnd& results) { return labarc::WriteRun(*thi
 int CArchiveEx::Read(CResultsWnd& results) {
   return labarc::ReadRun(
       *this, results, results, [&](const labarc::EntryReader& io, CResultsWnd& working) {
-        working.m_nRefreshTimer = results.m_nRefreshTimer;  // the assignment does not carry it
+        working.m_nTextGeneration = results.m_nTextGeneration;  // the trailing member, by hand
         return labarc::Describe(io, working);
       });
 }

@@ -2,22 +2,6 @@
 
 #include "graph/tracker_equal.h"
 
-CResultsWnd& CResultsWnd::operator=(const CResultsWnd& src) {
-  CRectTracker::operator=(src);
-  m_nResultsShown = src.m_nResultsShown;
-  m_nResultsPosition = src.m_nResultsPosition;
-  m_dptResultsPercent = src.m_dptResultsPercent;
-  m_ptResultsSize = src.m_ptResultsSize;
-  m_lfResultsFont = src.m_lfResultsFont;
-  m_nResultsHeight = src.m_nResultsHeight;
-  m_strResults = src.m_strResults;
-  m_nResultsLines = src.m_nResultsLines;
-  m_nResultsLeftMargin = src.m_nResultsLeftMargin;
-  m_nResultsTopMargin = src.m_nResultsTopMargin;
-  m_sizeResultsCharSize = src.m_sizeResultsCharSize;
-  return *this;
-}
-
 bool CResultsWnd::operator==(const CResultsWnd& other) const {
   return labarc::SameTrackerState(*this, other) && m_nResultsShown == other.m_nResultsShown &&
          m_nResultsPosition == other.m_nResultsPosition &&
@@ -29,5 +13,5 @@ bool CResultsWnd::operator==(const CResultsWnd& other) const {
          m_nResultsLeftMargin == other.m_nResultsLeftMargin &&
          m_nResultsTopMargin == other.m_nResultsTopMargin &&
          m_sizeResultsCharSize == other.m_sizeResultsCharSize &&
-         m_nRefreshTimer == other.m_nRefreshTimer;
+         m_nTextGeneration == other.m_nTextGeneration;
 }

@@ -11,11 +11,10 @@
 class CResultsWnd : public CRectTracker {
  public:
   CResultsWnd() = default;
-  // A copy is a new window assigned from `src`: it owns no refresh timer.
-  CResultsWnd(const CResultsWnd& src) : CRectTracker() { *this = src; }
+  CResultsWnd(const CResultsWnd&) = default;
   virtual ~CResultsWnd() = default;
-  // Copies the tracker part and every setting; the refresh timer stays this window's own.
-  CResultsWnd& operator=(const CResultsWnd& src);
+  // Copies the tracker part and every member.
+  CResultsWnd& operator=(const CResultsWnd&) = default;
 
   bool operator==(const CResultsWnd& other) const;
 
@@ -30,7 +29,6 @@ class CResultsWnd : public CRectTracker {
   int m_nResultsLeftMargin = 0;
   int m_nResultsTopMargin = 0;
   CSize m_sizeResultsCharSize;
-  // Not stored: the id of the timer with which this window refreshes its text, 0 when none. A
-  // timer belongs to one object, so assignment does not carry it.
-  UINT m_nRefreshTimer = 0;
+  // Not stored: the generation of the results text, raised whenever the curves change it.
+  UINT m_nTextGeneration = 0;
 };

@@ -7,8 +7,9 @@ int CArchiveEx::Write(const _WINDOW& window) { return labarc::WriteRun(*this, wi
 int CArchiveEx::Read(_WINDOW& window) {
   return labarc::ReadRun(*this, window, window,
                          [&](const labarc::EntryReader& io, _WINDOW& working) {
-                           // The legend's assignment does not carry its redraw timer.
-                           working.legend.m_nRedrawTimer = window.legend.m_nRedrawTimer;
+                           // The legend's trailing member, by hand, whatever its assignment does
+                           // with it.
+                           working.legend.m_nDrawGeneration = window.legend.m_nDrawGeneration;
                            return labarc::Describe(io, working);
                          });
 }
