@@ -9,6 +9,7 @@
 void RunValuesDemo();
 void RunCurveDemo();
 void RunObjectsDemo();
+void RunGraphDemo();
 
 namespace {
 
@@ -101,5 +102,6 @@ int main() {
   RunValuesDemo();
   RunCurveDemo();
   RunObjectsDemo();
+  RunGraphDemo();
   return 0;
 }
