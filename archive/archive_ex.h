@@ -11,9 +11,10 @@
 #include <cstddef>
 #include <string_view>
 
-#include "framework/archive.h"
-#include "framework/cstring.h"
-#include "framework/win_types.h"
+#include "../framework/archive.h"
+#include "../framework/cstring.h"
+#include "../framework/export.h"
+#include "../framework/win_types.h"
 
 class CDate;
 class CCurveObj;
@@ -32,7 +33,7 @@ class Label;
   int Operation(Parameter value, const CString& label);  \
   int Operation(Parameter value, UINT nID);
 
-class CArchiveEx : public CArchive {
+class LABARC_API CArchiveEx : public CArchive {
  public:
   // The format version this library writes, and the newest it reads.
   static constexpr double ARCHIVE_VERSION = 1.03;
@@ -124,25 +125,25 @@ class CArchiveEx : public CArchive {
  private:
   // The typed entry behind the three label forms, over the type's text codec.
   template <class T>
-  int WriteValue(const T& value, labarc::Label& label);
+  LABARC_LOCAL int WriteValue(const T& value, labarc::Label& label);
   template <class T>
-  int ReadValue(T& value, labarc::Label& label);
-  int WriteValue(const CString& value, labarc::Label& label);
-  int ReadValue(CString& value, labarc::Label& label);
+  LABARC_LOCAL int ReadValue(T& value, labarc::Label& label);
+  LABARC_LOCAL int WriteValue(const CString& value, labarc::Label& label);
+  LABARC_LOCAL int ReadValue(CString& value, labarc::Label& label);
 
   // A composite's run of entries, described once for both directions. ReadRun reads into
   // `working` and hands it to `target` only when every entry was read.
   template <class T, class Describe>
-  int WriteRun(T& value, Describe&& describe);
+  LABARC_LOCAL int WriteRun(T& value, Describe&& describe);
   template <class T, class Describe>
-  int ReadRun(T& target, T working, Describe&& describe);
+  LABARC_LOCAL int ReadRun(T& target, T working, Describe&& describe);
 
   // One entry line. The value read stays valid until the next line is read.
-  int WriteEntry(std::string_view value, labarc::Label& label);
-  int ReadEntry(std::string_view& value, labarc::Label& label);
+  LABARC_LOCAL int WriteEntry(std::string_view value, labarc::Label& label);
+  LABARC_LOCAL int ReadEntry(std::string_view& value, labarc::Label& label);
   // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
-  LineStatus NextLine(std::string_view& line);
-  void CountLine();
+  LABARC_LOCAL LineStatus NextLine(std::string_view& line);
+  LABARC_LOCAL void CountLine();
 
   CFile* m_pArchiveFile = nullptr;
   double m_dArchiveVersion = ARCHIVE_VERSION;
