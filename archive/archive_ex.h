@@ -42,7 +42,7 @@ class LABARC_API CArchiveEx : public CArchive {
   static constexpr std::size_t MAX_LINE_LENGTH = std::size_t{1} << 20;
 
   // An archive over the file of `pArchive`, in its direction. Nothing is read or written.
-  CArchiveEx(CArchive* pArchive, CString& applName, double applVersion, int reportErrors);
+  CArchiveEx(CArchive* pArchive, const CString& applName, double applVersion, int reportErrors);
   // A copy takes the settings and line count of `src` but cannot read or write: framework
   // archives cannot be copied.
   CArchiveEx(const CArchiveEx& src);
@@ -58,9 +58,10 @@ class LABARC_API CArchiveEx : public CArchive {
   // Lines read plus lines written through this archive.
   int GetCurLineNum() const { return m_nCurLineNum; }
 
-  // Raw lines: ReadString returns 0 at the end of the file; WriteString adds no line end.
+  // Raw lines: ReadString returns 0 at the end of the file and refuses a line longer than
+  // MAX_LINE_LENGTH through HandleError, leaving `line` as it was; WriteString adds no line end.
   int ReadString(CString& line);
-  int WriteString(CString& text);
+  int WriteString(const CString& text);
 
   // The one failure path: 0 in quiet mode; otherwise reports `name` (null or empty for none)
   // with the direction, line number and file, and throws CArchiveException*.
@@ -91,35 +92,36 @@ class LABARC_API CArchiveEx : public CArchive {
   LABARC_DECLARE_LABEL_FORMS(Write, double)
   LABARC_DECLARE_LABEL_FORMS(Read, double&)
 
-  // Colours (every unsigned long entry is a colour): "red green blue".
+  // Colours (every unsigned long entry is a colour): "red green blue". Writing refuses a value
+  // that needs more than 32 bits.
   LABARC_DECLARE_LABEL_FORMS(Write, unsigned long)
   LABARC_DECLARE_LABEL_FORMS(Read, unsigned long&)
 
   // Rectangles, sizes and points: blank-separated numbers in field order.
-  LABARC_DECLARE_LABEL_FORMS(Write, tagRECT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const tagRECT&)
   LABARC_DECLARE_LABEL_FORMS(Read, tagRECT&)
-  LABARC_DECLARE_LABEL_FORMS(Write, CSize&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const CSize&)
   LABARC_DECLARE_LABEL_FORMS(Read, CSize&)
-  LABARC_DECLARE_LABEL_FORMS(Write, tagPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const tagPOINT&)
   LABARC_DECLARE_LABEL_FORMS(Read, tagPOINT&)
-  LABARC_DECLARE_LABEL_FORMS(Write, DPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const DPOINT&)
   LABARC_DECLARE_LABEL_FORMS(Read, DPOINT&)
 
   // Dates, as month/day/year; WriteDate and ReadDate take the date library's Julian value.
-  LABARC_DECLARE_LABEL_FORMS(Write, CDate&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const CDate&)
   LABARC_DECLARE_LABEL_FORMS(Read, CDate&)
   LABARC_DECLARE_LABEL_FORMS(WriteDate, double)
   LABARC_DECLARE_LABEL_FORMS(ReadDate, double&)
 
   // Composites: fixed runs of labelled entries at the current position. Readers change their
   // argument only when the whole run was read.
-  int Write(tagLOGFONTA& font);
+  int Write(const tagLOGFONTA& font);
   int Read(tagLOGFONTA& font);
-  int Write(_TEXT& text);
+  int Write(const _TEXT& text);
   int Read(_TEXT& text);
-  int Write(CRectTracker& tracker);
+  int Write(const CRectTracker& tracker);
   int Read(CRectTracker& tracker);
-  int Write(CCurveObj& curve);
+  int Write(const CCurveObj& curve);
   int Read(CCurveObj& curve);
 
  private:

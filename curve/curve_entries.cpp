@@ -228,7 +228,7 @@ int DeliverablePoints(const CFile* file, int count) {
 
 }  // namespace
 
-int CArchiveEx::Write(CCurveObj& curve) {
+int CArchiveEx::Write(const CCurveObj& curve) {
   if (Write(curve.GetName(), CString(kNameLabel)) != 1 ||
       Write(curve.GetNumPoints(), CString(kCountLabel)) != 1 ||
       !DescribeCharacteristics(CharacteristicWriter(*this, curve)))

@@ -19,8 +19,8 @@ void AdjustOldHeight(const CArchiveEx& archive, LONG& height) {
 // The face name is stored as text up to its zero, but never past the end of the array: a name
 // that fills all 32 characters is written as 32 characters, which the reader then refuses,
 // because it leaves no room for the zero.
-template <class Io>
-bool DescribeFaceName(const Io& io, char (&face)[LF_FACESIZE]) {
+template <class Io, class Char>
+bool DescribeFaceName(const Io& io, Char (&face)[LF_FACESIZE]) {
   CString name;
   if constexpr (!Io::kLoading) name = std::string_view(face, strnlen(face, LF_FACESIZE));
   if (!io("Face Name", name)) return false;
@@ -32,8 +32,9 @@ bool DescribeFaceName(const Io& io, char (&face)[LF_FACESIZE]) {
   return true;
 }
 
-template <class Io>
-bool DescribeFont(const Io& io, tagLOGFONTA& font) {
+// Font is tagLOGFONTA, const for writing.
+template <class Io, class Font>
+bool DescribeFont(const Io& io, Font& font) {
   if (!io("Height", font.lfHeight)) return false;
   if constexpr (Io::kLoading) AdjustOldHeight(io.Archive(), font.lfHeight);
   return io("Width", font.lfWidth) && io("Escapement", font.lfEscapement) &&
@@ -49,11 +50,11 @@ bool DescribeFont(const Io& io, tagLOGFONTA& font) {
 
 }  // namespace labarc
 
-int CArchiveEx::Write(tagLOGFONTA& font) {
-  return WriteRun(font, labarc::DescribeFont<labarc::EntryWriter>);
+int CArchiveEx::Write(const tagLOGFONTA& font) {
+  return WriteRun(font, labarc::DescribeFont<labarc::EntryWriter, const tagLOGFONTA>);
 }
 
 // The fields not read stay zero, whatever the caller's font held.
 int CArchiveEx::Read(tagLOGFONTA& font) {
-  return ReadRun(font, tagLOGFONTA{}, labarc::DescribeFont<labarc::EntryReader>);
+  return ReadRun(font, tagLOGFONTA{}, labarc::DescribeFont<labarc::EntryReader, tagLOGFONTA>);
 }

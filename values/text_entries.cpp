@@ -6,8 +6,9 @@ namespace labarc {
 
 namespace {
 
-template <class Io>
-bool DescribeText(const Io& io, _TEXT& text) {
+// Text is _TEXT, const for writing.
+template <class Io, class Text>
+bool DescribeText(const Io& io, Text& text) {
   return io("Text Show", text.bShow) && io("Text Color", text.crColor) &&
          io("Text Location Top", text.nTop) && io("Text Location Left", text.nLeft) &&
          io("Text Obj Bnd", text.rcBound) && io(text.lfFont) && io("Text Wording", text.strWording);
@@ -17,10 +18,10 @@ bool DescribeText(const Io& io, _TEXT& text) {
 
 }  // namespace labarc
 
-int CArchiveEx::Write(_TEXT& text) {
-  return WriteRun(text, labarc::DescribeText<labarc::EntryWriter>);
+int CArchiveEx::Write(const _TEXT& text) {
+  return WriteRun(text, labarc::DescribeText<labarc::EntryWriter, const _TEXT>);
 }
 
 int CArchiveEx::Read(_TEXT& text) {
-  return ReadRun(text, text, labarc::DescribeText<labarc::EntryReader>);
+  return ReadRun(text, text, labarc::DescribeText<labarc::EntryReader, _TEXT>);
 }

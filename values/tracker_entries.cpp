@@ -7,8 +7,9 @@ namespace labarc {
 
 namespace {
 
-template <class Io>
-bool DescribeTracker(const Io& io, CRectTracker& tracker) {
+// Tracker is CRectTracker, const for writing.
+template <class Io, class Tracker>
+bool DescribeTracker(const Io& io, Tracker& tracker) {
   return io("Style", tracker.m_nStyle) && io("Position", tracker.m_rect) &&
          io("Min Size", tracker.m_sizeMin) && io("Handle Size", tracker.m_nHandleSize);
 }
@@ -17,10 +18,10 @@ bool DescribeTracker(const Io& io, CRectTracker& tracker) {
 
 }  // namespace labarc
 
-int CArchiveEx::Write(CRectTracker& tracker) {
-  return WriteRun(tracker, labarc::DescribeTracker<labarc::EntryWriter>);
+int CArchiveEx::Write(const CRectTracker& tracker) {
+  return WriteRun(tracker, labarc::DescribeTracker<labarc::EntryWriter, const CRectTracker>);
 }
 
 int CArchiveEx::Read(CRectTracker& tracker) {
-  return ReadRun(tracker, tracker, labarc::DescribeTracker<labarc::EntryReader>);
+  return ReadRun(tracker, tracker, labarc::DescribeTracker<labarc::EntryReader, CRectTracker>);
 }
