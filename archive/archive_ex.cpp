@@ -4,7 +4,8 @@
 
 #include "archive/entry_io.h"
 
-CArchiveEx::CArchiveEx(CArchive* pArchive, CString& applName, double applVersion, int reportErrors)
+CArchiveEx::CArchiveEx(CArchive* pArchive, const CString& applName, double applVersion,
+                       int reportErrors)
     : CArchive(pArchive->GetFile(), pArchive->IsLoading() ? CArchive::load : CArchive::store, 4096),
       m_strApplName(applName),
       m_dApplVersion(applVersion),
@@ -41,12 +42,21 @@ void CArchiveEx::CountLine() {
 }
 
 int CArchiveEx::ReadString(CString& line) {
-  if (!CArchive::ReadString(line)) return 0;
-  CountLine();
-  return 1;
+  std::string_view text;
+  switch (NextLine(text)) {
+    case LineStatus::line:
+      line = text;
+      return 1;
+    case LineStatus::end:
+      line.Empty();
+      return 0;
+    case LineStatus::tooLong:
+      break;
+  }
+  return HandleError(nullptr);
 }
 
-int CArchiveEx::WriteString(CString& text) {
+int CArchiveEx::WriteString(const CString& text) {
   CArchive::Write(text.View());
   CountLine();
   return 1;

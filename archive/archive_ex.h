@@ -11,9 +11,10 @@
 #include <cstddef>
 #include <string_view>
 
-#include "framework/archive.h"
-#include "framework/cstring.h"
-#include "framework/win_types.h"
+#include "../framework/archive.h"
+#include "../framework/cstring.h"
+#include "../framework/export.h"
+#include "../framework/win_types.h"
 
 class CDate;
 class CCurveObj;
@@ -39,7 +40,7 @@ class Label;
   int Operation(Parameter value, const CString& label);  \
   int Operation(Parameter value, UINT nID);
 
-class CArchiveEx : public CArchive {
+class LABARC_API CArchiveEx : public CArchive {
  public:
   // The format version this library writes, and the newest it reads.
   static constexpr double ARCHIVE_VERSION = 1.03;
@@ -48,7 +49,7 @@ class CArchiveEx : public CArchive {
   static constexpr std::size_t MAX_LINE_LENGTH = std::size_t{1} << 20;
 
   // An archive over the file of `pArchive`, in its direction. Nothing is read or written.
-  CArchiveEx(CArchive* pArchive, CString& applName, double applVersion, int reportErrors);
+  CArchiveEx(CArchive* pArchive, const CString& applName, double applVersion, int reportErrors);
   // A copy takes the settings and line count of `src` but cannot read or write: framework
   // archives cannot be copied.
   CArchiveEx(const CArchiveEx& src);
@@ -64,9 +65,10 @@ class CArchiveEx : public CArchive {
   // Lines read plus lines written through this archive.
   int GetCurLineNum() const { return m_nCurLineNum; }
 
-  // Raw lines: ReadString returns 0 at the end of the file; WriteString adds no line end.
+  // Raw lines: ReadString returns 0 at the end of the file and refuses a line longer than
+  // MAX_LINE_LENGTH through HandleError, leaving `line` as it was; WriteString adds no line end.
   int ReadString(CString& line);
-  int WriteString(CString& text);
+  int WriteString(const CString& text);
 
   // The one failure path: 0 in quiet mode; otherwise reports `name` (null or empty for none)
   // with the direction, line number and file, and throws CArchiveException*.
@@ -97,35 +99,36 @@ class CArchiveEx : public CArchive {
   LABARC_DECLARE_LABEL_FORMS(Write, double)
   LABARC_DECLARE_LABEL_FORMS(Read, double&)
 
-  // Colours (every unsigned long entry is a colour): "red green blue".
+  // Colours (every unsigned long entry is a colour): "red green blue". Writing refuses a value
+  // that needs more than 32 bits.
   LABARC_DECLARE_LABEL_FORMS(Write, unsigned long)
   LABARC_DECLARE_LABEL_FORMS(Read, unsigned long&)
 
   // Rectangles, sizes and points: blank-separated numbers in field order.
-  LABARC_DECLARE_LABEL_FORMS(Write, tagRECT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const tagRECT&)
   LABARC_DECLARE_LABEL_FORMS(Read, tagRECT&)
-  LABARC_DECLARE_LABEL_FORMS(Write, CSize&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const CSize&)
   LABARC_DECLARE_LABEL_FORMS(Read, CSize&)
-  LABARC_DECLARE_LABEL_FORMS(Write, tagPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const tagPOINT&)
   LABARC_DECLARE_LABEL_FORMS(Read, tagPOINT&)
-  LABARC_DECLARE_LABEL_FORMS(Write, DPOINT&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const DPOINT&)
   LABARC_DECLARE_LABEL_FORMS(Read, DPOINT&)
 
   // Dates, as month/day/year; WriteDate and ReadDate take the date library's Julian value.
-  LABARC_DECLARE_LABEL_FORMS(Write, CDate&)
+  LABARC_DECLARE_LABEL_FORMS(Write, const CDate&)
   LABARC_DECLARE_LABEL_FORMS(Read, CDate&)
   LABARC_DECLARE_LABEL_FORMS(WriteDate, double)
   LABARC_DECLARE_LABEL_FORMS(ReadDate, double&)
 
   // Composites: fixed runs of labelled entries at the current position. Readers change their
   // argument only when the whole run was read.
-  int Write(tagLOGFONTA& font);
+  int Write(const tagLOGFONTA& font);
   int Read(tagLOGFONTA& font);
-  int Write(_TEXT& text);
+  int Write(const _TEXT& text);
   int Read(_TEXT& text);
-  int Write(CRectTracker& tracker);
+  int Write(const CRectTracker& tracker);
   int Read(CRectTracker& tracker);
-  int Write(CCurveObj& curve);
+  int Write(const CCurveObj& curve);
   int Read(CCurveObj& curve);
 
   // Graph layouts. A geometry read from an archive of version 1.02 or older holds three axis
@@ -150,18 +153,18 @@ class CArchiveEx : public CArchive {
  private:
   // The typed entry behind the three label forms, over the type's text codec.
   template <class T>
-  int WriteValue(const T& value, labarc::Label& label);
+  LABARC_LOCAL int WriteValue(const T& value, labarc::Label& label);
   template <class T>
-  int ReadValue(T& value, labarc::Label& label);
-  int WriteValue(const CString& value, labarc::Label& label);
-  int ReadValue(CString& value, labarc::Label& label);
+  LABARC_LOCAL int ReadValue(T& value, labarc::Label& label);
+  LABARC_LOCAL int WriteValue(const CString& value, labarc::Label& label);
+  LABARC_LOCAL int ReadValue(CString& value, labarc::Label& label);
 
   // One entry line. The value read stays valid until the next line is read.
-  int WriteEntry(std::string_view value, labarc::Label& label);
-  int ReadEntry(std::string_view& value, labarc::Label& label);
+  LABARC_LOCAL int WriteEntry(std::string_view value, labarc::Label& label);
+  LABARC_LOCAL int ReadEntry(std::string_view& value, labarc::Label& label);
   // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
-  LineStatus NextLine(std::string_view& line);
-  void CountLine();
+  LABARC_LOCAL LineStatus NextLine(std::string_view& line);
+  LABARC_LOCAL void CountLine();
 
   CFile* m_pArchiveFile = nullptr;
   double m_dArchiveVersion = ARCHIVE_VERSION;

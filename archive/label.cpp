@@ -1,7 +1,5 @@
 #include "archive/label.h"
 
-#include <cstring>
-
 namespace labarc {
 
 Label Label::Pointer(CString* label) {
@@ -9,8 +7,6 @@ Label Label::Pointer(CString* label) {
   result.m_target = label;
   return result;
 }
-
-Label Label::Fixed(const char* label) { return Label(Kind::fixed, label, std::strlen(label)); }
 
 Label Label::Resource(UINT id) {
   Label result(Kind::loaded, nullptr, 0);

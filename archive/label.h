@@ -5,8 +5,8 @@
 
 #include <string_view>
 
-#include "framework/cstring.h"
-#include "framework/win_types.h"
+#include "../framework/cstring.h"
+#include "../framework/win_types.h"
 
 namespace labarc {
 
@@ -18,7 +18,6 @@ class Label {
   static Label Fixed(const CString& label) {
     return Label(Kind::fixed, label.GetString(), label.GetLength());
   }
-  static Label Fixed(const char* label);
   // The text of string resource `id`; Missing() when it cannot be loaded.
   static Label Resource(UINT id);
 

@@ -2,7 +2,7 @@
 // label), as forwarders to the private Implementation(Parameter, labarc::Label&).
 #pragma once
 
-#include "archive/label.h"
+#include "label.h"
 
 #define LABARC_DEFINE_LABEL_FORMS(Operation, Parameter, Implementation) \
   int CArchiveEx::Operation(Parameter value, CString* label) {          \

@@ -7,10 +7,12 @@
 #include <cstddef>
 #include <string_view>
 
+#include "../framework/export.h"
+
 namespace labarc {
 
 // Room for the text of any fixed-size value: the longest is a rectangle or a few doubles.
-class ValueText {
+class LABARC_API ValueText {
  public:
   static constexpr std::size_t kCapacity = 128;
 
@@ -53,6 +55,6 @@ bool ParseInteger(std::string_view text, T& value) {
 }
 
 // As ParseInteger, for the texts of AppendDouble and ordinary decimal or exponent notation.
-bool ParseDouble(std::string_view text, double& value);
+LABARC_API bool ParseDouble(std::string_view text, double& value);
 
 }  // namespace labarc

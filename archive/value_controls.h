@@ -6,11 +6,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "archive/number_text.h"
-#include "framework/cstring.h"
-#include "framework/win_types.h"
+#include "../framework/cstring.h"
+#include "../framework/export.h"
+#include "../framework/win_types.h"
+#include "number_text.h"
 
-class CByte {
+class LABARC_API CByte {
  public:
   CByte() = default;
   CByte(BYTE value) : m_value(value) {}
@@ -33,7 +34,7 @@ class CByte {
 };
 
 // A signed 32-bit integer, whatever the width of `long` on this platform.
-class CLong {
+class LABARC_API CLong {
  public:
   CLong() = default;
   CLong(long value) : m_value(value) {}
@@ -53,7 +54,7 @@ class CLong {
 };
 
 // An unsigned 32-bit integer.
-class CULong {
+class LABARC_API CULong {
  public:
   CULong() = default;
   CULong(ULONG value) : m_value(value) {}
@@ -71,7 +72,7 @@ class CULong {
   ULONG m_value = 0;
 };
 
-class CDouble {
+class LABARC_API CDouble {
  public:
   CDouble() = default;
   CDouble(double value) : m_value(value) {}

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

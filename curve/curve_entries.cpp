@@ -81,7 +81,7 @@ int DeliverablePoints(const CFile* file, int count) {
 
 }  // namespace
 
-int CArchiveEx::Write(CCurveObj& curve) {
+int CArchiveEx::Write(const CCurveObj& curve) {
   const auto writeGroup = [this]<class Group>(const CCurveObj& from, Group) {
     labarc::Label none = labarc::Label::Pointer(nullptr);
     const int count = from.GetNumPoints();

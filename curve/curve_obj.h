@@ -5,8 +5,9 @@
 
 #include <vector>
 
-#include "framework/cstring.h"
-#include "framework/win_types.h"
+#include "../framework/cstring.h"
+#include "../framework/export.h"
+#include "../framework/win_types.h"
 
 // One point: its flag and its coordinates.
 struct CURVEPOINT {
@@ -17,7 +18,7 @@ struct CURVEPOINT {
   bool operator==(const CURVEPOINT&) const = default;
 };
 
-class CCurveObj {
+class LABARC_API CCurveObj {
  public:
   // How the values step along an axis.
   enum INCREMENTS : int { LINEAR = 0, LOGARITHMIC = 1, DATE = 2 };

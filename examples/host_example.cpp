@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 // The demonstrations of the other value kinds, each in its own file.
 void RunValuesDemo();

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

@@ -7,6 +7,8 @@
 
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 namespace {
 
 constexpr std::size_t kMinBufferSize = 128;
@@ -144,3 +146,5 @@ BOOL CArchive::ReadString(CString& line) {
   line = text;
   return TRUE;
 }
+
+}  // namespace labarc_framework

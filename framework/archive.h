@@ -6,11 +6,14 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/cstring.h"
-#include "framework/file.h"
-#include "framework/object.h"
+#include "cstring.h"
+#include "export.h"
+#include "file.h"
+#include "object.h"
 
-class CArchive {
+inline namespace labarc_framework {
+
+class LABARC_API CArchive {
  public:
   enum Mode : UINT { store = 0, load = 1, bNoFlushOnDelete = 2 };
   // Objects read inside objects: deeper nesting is refused, so that a crafted stream of arrays
@@ -76,9 +79,9 @@ class CArchive {
   explicit CArchive(UINT mode);
 
  private:
-  bool FillBuffer();
+  LABARC_LOCAL bool FillBuffer();
   // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
-  void SkipPendingLineFeed();
+  LABARC_LOCAL void SkipPendingLineFeed();
 
   CFile* m_pFile;
   UINT m_nMode;
@@ -91,8 +94,10 @@ class CArchive {
   int m_nReadsAtEnd = 0;        // line reads that found the end of the file
 };
 
-CArchive& operator<<(CArchive& ar, const CObject* pOb);
-CArchive& operator>>(CArchive& ar, CObject*& pOb);
+LABARC_API CArchive& operator<<(CArchive& ar, const CObject* pOb);
+LABARC_API CArchive& operator>>(CArchive& ar, CObject*& pOb);
+
+}  // namespace labarc_framework
 
 namespace labarc {
 

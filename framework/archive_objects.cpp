@@ -8,6 +8,8 @@
 #include "framework/archive.h"
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 namespace {
 
 constexpr std::size_t kMaxClassNameLength = 0xFFFF;
@@ -99,3 +101,5 @@ CArchive& operator>>(CArchive& ar, CObject*& pOb) {
   pOb = ar.ReadObject(nullptr);
   return ar;
 }
+
+}  // namespace labarc_framework

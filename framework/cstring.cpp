@@ -9,6 +9,8 @@
 #include "framework/exceptions.h"
 #include "framework/string_table.h"
 
+inline namespace labarc_framework {
+
 namespace {
 
 // Clips [first, first + count) to [0, length).
@@ -185,3 +187,5 @@ CString operator+(char a, const CString& b) {
   CString result(a);
   return result += b;
 }
+
+}  // namespace labarc_framework

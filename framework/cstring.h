@@ -4,9 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "framework/win_types.h"
+#include "export.h"
+#include "win_types.h"
 
-class CString {
+inline namespace labarc_framework {
+
+class LABARC_API CString {
  public:
   CString() = default;
   CString(const char* text) : m_text(text ? text : "") {}
@@ -78,8 +81,10 @@ class CString {
   std::string m_text;
 };
 
-CString operator+(const CString& a, const CString& b);
-CString operator+(const CString& a, const char* b);
-CString operator+(const char* a, const CString& b);
-CString operator+(const CString& a, char b);
-CString operator+(char a, const CString& b);
+LABARC_API CString operator+(const CString& a, const CString& b);
+LABARC_API CString operator+(const CString& a, const char* b);
+LABARC_API CString operator+(const char* a, const CString& b);
+LABARC_API CString operator+(const CString& a, char b);
+LABARC_API CString operator+(char a, const CString& b);
+
+}  // namespace labarc_framework

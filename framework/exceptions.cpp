@@ -1,5 +1,7 @@
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 CString CArchiveException::GetErrorMessage() const {
   CString text;
   text.Format("archive exception, cause %d%s%s", m_cause, m_strFileName.IsEmpty() ? "" : ", file ",
@@ -26,3 +28,5 @@ void AfxThrowArchiveException(int cause, const char* archiveName) {
 void AfxThrowFileException(int cause, LONG osError, const char* fileName) {
   throw new CFileException(cause, osError, fileName);
 }
+
+}  // namespace labarc_framework

@@ -1,11 +1,14 @@
 // The framework's exceptions. They are thrown as heap pointers; whoever catches one calls Delete().
 #pragma once
 
-#include "framework/cstring.h"
-#include "framework/object.h"
-#include "framework/win_types.h"
+#include "cstring.h"
+#include "export.h"
+#include "object.h"
+#include "win_types.h"
 
-class CException : public CObject {
+inline namespace labarc_framework {
+
+class LABARC_API CException : public CObject {
  public:
   // Frees an exception that was caught; the pointer is invalid afterwards.
   virtual void Delete() { delete this; }
@@ -16,7 +19,7 @@ class CException : public CObject {
   CException() = default;
 };
 
-class CArchiveException : public CException {
+class LABARC_API CArchiveException : public CException {
  public:
   enum Cause {
     none = 0,
@@ -38,7 +41,7 @@ class CArchiveException : public CException {
   CString m_strFileName;
 };
 
-class CFileException : public CException {
+class LABARC_API CFileException : public CException {
  public:
   enum Cause {
     none = 0,
@@ -63,18 +66,20 @@ class CFileException : public CException {
   CString m_strFileName;
 };
 
-class CMemoryException : public CException {
+class LABARC_API CMemoryException : public CException {
  public:
   CString GetErrorMessage() const override { return "out of memory"; }
 };
 
-class CInvalidArgException : public CException {
+class LABARC_API CInvalidArgException : public CException {
  public:
   CString GetErrorMessage() const override { return "invalid argument"; }
 };
 
-[[noreturn]] void AfxThrowMemoryException();
-[[noreturn]] void AfxThrowInvalidArgException();
-[[noreturn]] void AfxThrowArchiveException(int cause, const char* archiveName = nullptr);
-[[noreturn]] void AfxThrowFileException(int cause, LONG osError = -1,
-                                        const char* fileName = nullptr);
+[[noreturn]] LABARC_API void AfxThrowMemoryException();
+[[noreturn]] LABARC_API void AfxThrowInvalidArgException();
+[[noreturn]] LABARC_API void AfxThrowArchiveException(int cause, const char* archiveName = nullptr);
+[[noreturn]] LABARC_API void AfxThrowFileException(int cause, LONG osError = -1,
+                                                   const char* fileName = nullptr);
+
+}  // namespace labarc_framework

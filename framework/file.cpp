@@ -10,6 +10,8 @@
 
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 namespace {
 
 int CauseOf(int error) {
@@ -114,3 +116,5 @@ void CFile::ThrowLastError() const {
   const int error = errno;
   AfxThrowFileException(CauseOf(error), error, m_strFilePath);
 }
+
+}  // namespace labarc_framework

@@ -4,12 +4,15 @@
 
 #include <cstdint>
 
-#include "framework/cstring.h"
-#include "framework/object.h"
+#include "cstring.h"
+#include "export.h"
+#include "object.h"
+
+inline namespace labarc_framework {
 
 class CFileException;
 
-class CFile : public CObject {
+class LABARC_API CFile : public CObject {
  public:
   enum OpenFlags : UINT {
     modeRead = 0x0000,
@@ -43,8 +46,10 @@ class CFile : public CObject {
   virtual void SetFilePath(const char* path) { m_strFilePath = path; }
 
  private:
-  [[noreturn]] void ThrowLastError() const;
+  [[noreturn]] LABARC_LOCAL void ThrowLastError() const;
 
   int m_hFile = -1;
   CString m_strFilePath;
 };
+
+}  // namespace labarc_framework

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "framework/win_types.h"
+#include "win_types.h"
 
 // Characters in a face name, its terminating zero included.
 inline constexpr int LF_FACESIZE = 32;

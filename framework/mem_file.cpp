@@ -5,6 +5,8 @@
 
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 UINT CMemFile::Read(void* buffer, UINT count) {
   const std::size_t available = m_position < m_data.size() ? m_data.size() - m_position : 0;
   const std::size_t got = std::min<std::size_t>(count, available);
@@ -29,3 +31,5 @@ std::uint64_t CMemFile::Seek(std::int64_t offset, UINT from) {
   m_position = static_cast<std::size_t>(base + offset);
   return m_position;
 }
+
+}  // namespace labarc_framework

@@ -4,9 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "framework/file.h"
+#include "export.h"
+#include "file.h"
 
-class CMemFile : public CFile {
+inline namespace labarc_framework {
+
+class LABARC_API CMemFile : public CFile {
  public:
   CMemFile() = default;
   // A file whose contents are `contents`, positioned at its start.
@@ -25,3 +28,5 @@ class CMemFile : public CFile {
   std::string m_data;
   std::size_t m_position = 0;
 };
+
+}  // namespace labarc_framework

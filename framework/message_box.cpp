@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <utility>
 
+inline namespace labarc_framework {
+
 namespace {
 
 int PrintToStandardError(HWND, std::string_view text, std::string_view caption, UINT) {
@@ -28,3 +30,5 @@ int MessageBoxA(HWND owner, const char* text, const char* caption, UINT style) {
 }
 
 HWND GetActiveWindow() { return nullptr; }
+
+}  // namespace labarc_framework

@@ -5,7 +5,10 @@
 #include <functional>
 #include <string_view>
 
-#include "framework/win_types.h"
+#include "export.h"
+#include "win_types.h"
+
+inline namespace labarc_framework {
 
 inline constexpr UINT MB_OK = 0x00000000;
 inline constexpr UINT MB_ICONSTOP = 0x00000010;
@@ -18,10 +21,12 @@ using ReportHandler =
 
 // Installs `handler` (an empty one restores the default, which prints caption and text to
 // standard error) and returns the one it replaces.
-ReportHandler SetReportHandler(ReportHandler handler);
+LABARC_API ReportHandler SetReportHandler(ReportHandler handler);
 
 // Shows the box through the report handler and returns its answer.
-int MessageBoxA(HWND owner, const char* text, const char* caption, UINT style);
+LABARC_API int MessageBoxA(HWND owner, const char* text, const char* caption, UINT style);
 
 // The active window of the calling thread: there is none on this platform.
-HWND GetActiveWindow();
+LABARC_API HWND GetActiveWindow();
+
+}  // namespace labarc_framework

@@ -6,6 +6,8 @@
 #include "framework/archive.h"
 #include "framework/exceptions.h"
 
+inline namespace labarc_framework {
+
 IMPLEMENT_SERIAL(CObArray, CObject, 1)
 
 std::size_t CObArray::CheckedIndex(int nIndex) const {
@@ -65,3 +67,5 @@ void CObArray::Serialize(CArchive& ar) {
     throw;
   }
 }
+
+}  // namespace labarc_framework

@@ -4,9 +4,12 @@
 
 #include <vector>
 
-#include "framework/object.h"
+#include "export.h"
+#include "object.h"
 
-class CObArray : public CObject {
+inline namespace labarc_framework {
+
+class LABARC_API CObArray : public CObject {
   DECLARE_SERIAL(CObArray)
 
   CObArray() = default;
@@ -44,8 +47,10 @@ class CObArray : public CObject {
  private:
   std::size_t CheckedIndex(int nIndex) const;
   // Makes room for `nSize` slots, honouring the grow-by step.
-  void Reserve(std::size_t nSize);
+  LABARC_LOCAL void Reserve(std::size_t nSize);
 
   std::vector<CObject*> m_data;
   int m_nGrowBy = 0;
 };
+
+}  // namespace labarc_framework

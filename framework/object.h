@@ -2,11 +2,14 @@
 // serialisation and the diagnostic hooks.
 #pragma once
 
-#include "framework/runtime_class.h"
+#include "export.h"
+#include "runtime_class.h"
+
+inline namespace labarc_framework {
 
 class CDumpContext;
 
-class CObject {
+class LABARC_API CObject {
  public:
   static CRuntimeClass classCObject;
   static CRuntimeClass* GetThisClass() { return &classCObject; }
@@ -29,3 +32,5 @@ class CObject {
   CObject(const CObject&) = default;
   CObject& operator=(const CObject&) = default;
 };
+
+}  // namespace labarc_framework

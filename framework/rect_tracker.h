@@ -2,7 +2,7 @@
 // on screen. Only its state is modelled here: this platform has no windows to track in.
 #pragma once
 
-#include "framework/win_types.h"
+#include "win_types.h"
 
 class CRectTracker {
  public:

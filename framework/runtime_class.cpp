@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+inline namespace labarc_framework {
+
 namespace {
 
 // The head of the class list. Constant-initialised, so registrations running during start-up
@@ -38,3 +40,5 @@ void AfxClassInit(CRuntimeClass* pNewClass) {
   pNewClass->m_pNextClass = g_pFirstClass;
   g_pFirstClass = pNewClass;
 }
+
+}  // namespace labarc_framework

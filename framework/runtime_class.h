@@ -4,12 +4,15 @@
 
 #include <new>
 
-#include "framework/win_types.h"
+#include "export.h"
+#include "win_types.h"
+
+inline namespace labarc_framework {
 
 class CObject;
 class CArchive;
 
-struct CRuntimeClass {
+struct LABARC_API CRuntimeClass {
   const char* m_lpszClassName;
   int m_nObjectSize;
   UINT m_wSchema;                         // stored with each object; a different one is refused
@@ -26,12 +29,14 @@ struct CRuntimeClass {
 };
 
 // Adds `pNewClass` to the class list; adding the same record again changes nothing.
-void AfxClassInit(CRuntimeClass* pNewClass);
+LABARC_API void AfxClassInit(CRuntimeClass* pNewClass);
 
 // A static object of this type registers its class while the program starts.
 struct AFX_CLASSINIT {
   explicit AFX_CLASSINIT(CRuntimeClass* pNewClass) { AfxClassInit(pNewClass); }
 };
+
+}  // namespace labarc_framework
 
 namespace labarc {
 

@@ -2,6 +2,8 @@
 
 #include <unordered_map>
 
+inline namespace labarc_framework {
+
 namespace {
 
 // The one process-wide string table; filled by the host, read by CString::LoadString.
@@ -21,3 +23,5 @@ const std::string* AfxFindStringResource(UINT id) {
   const auto found = table.find(id);
   return found == table.end() ? nullptr : &found->second;
 }
+
+}  // namespace labarc_framework

@@ -5,11 +5,16 @@
 #include <string>
 #include <string_view>
 
-#include "framework/win_types.h"
+#include "export.h"
+#include "win_types.h"
+
+inline namespace labarc_framework {
 
 // Adds or replaces the text of resource `id`.
-void AfxSetStringResource(UINT id, std::string_view text);
+LABARC_API void AfxSetStringResource(UINT id, std::string_view text);
 // Removes resource `id`; later loads of it fail.
-void AfxRemoveStringResource(UINT id);
+LABARC_API void AfxRemoveStringResource(UINT id);
 // The text of resource `id`, or null when there is none. Valid until the entry changes.
-const std::string* AfxFindStringResource(UINT id);
+LABARC_API const std::string* AfxFindStringResource(UINT id);
+
+}  // namespace labarc_framework

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "fuzz/fuzz_input.h"
+#include "fuzz_input.h"
 
 namespace {
 

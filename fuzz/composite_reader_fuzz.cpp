@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "fuzz/fuzz_input.h"
+#include "fuzz_input.h"
 
 namespace {
 

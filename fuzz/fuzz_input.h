@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 // The version refusal shows its box even in quiet mode; the fuzzer needs no reports.
 extern "C" int LLVMFuzzerInitialize(int*, char***) {

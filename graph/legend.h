@@ -2,11 +2,12 @@
 #pragma once
 
 #include "../framework/cstring.h"
+#include "../framework/export.h"
 #include "../framework/logfont.h"
 #include "../framework/rect_tracker.h"
 #include "../framework/win_types.h"
 
-class CLegend : public CRectTracker {
+class LABARC_API CLegend : public CRectTracker {
  public:
   CLegend() = default;
   CLegend(const CLegend&) = default;

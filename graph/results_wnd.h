@@ -3,12 +3,13 @@
 #pragma once
 
 #include "../framework/cstring.h"
+#include "../framework/export.h"
 #include "../framework/logfont.h"
 #include "../framework/rect_tracker.h"
 #include "../framework/win_types.h"
 #include "../values/dpoint.h"
 
-class CResultsWnd : public CRectTracker {
+class LABARC_API CResultsWnd : public CRectTracker {
  public:
   CResultsWnd() = default;
   CResultsWnd(const CResultsWnd&) = default;

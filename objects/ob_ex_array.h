@@ -7,10 +7,11 @@
 //   the entries of each element, in index order
 #pragma once
 
-#include "framework/ob_array.h"
-#include "objects/object_ex.h"
+#include "../framework/export.h"
+#include "../framework/ob_array.h"
+#include "object_ex.h"
 
-class CObExArray : public CObArray {
+class LABARC_API CObExArray : public CObArray {
   DECLARE_SERIAL(CObExArray)
 
   // The schema of the class record.

@@ -1,11 +1,12 @@
 // CObjectEx: the base of host objects that store themselves in a labelled text archive.
 #pragma once
 
-#include "framework/object.h"
+#include "../framework/export.h"
+#include "../framework/object.h"
 
 class CArchiveEx;
 
-class CObjectEx : public CObject {
+class LABARC_API CObjectEx : public CObject {
   DECLARE_SERIAL(CObjectEx)
 
   // The schema of the class record.

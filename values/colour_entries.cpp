@@ -1,5 +1,7 @@
 // Colour entries: every unsigned long handed to the archive is a colour in the RGB layout,
-// stored as its red, green and blue components ("255 128 0"). The top byte is not stored.
+// stored as its red, green and blue components ("255 128 0"). The top byte of a 32-bit colour is
+// not stored; a value wider than 32 bits is not a colour at all (unsigned long is 64 bits on some
+// platforms, so a size or count can land here by overload), and is refused.
 #include "archive/blank_splitter.h"
 #include "archive/entry_io.h"
 #include "archive/label_forms.h"
@@ -10,6 +12,7 @@ namespace labarc {
 template <>
 struct TextCodec<unsigned long> {
   static bool Format(const unsigned long& value, ValueText& text) {
+    if (value > 0xFFFFFFFFul) return false;
     text.AppendInteger(GetRValue(value));
     text.Append(' ');
     text.AppendInteger(GetGValue(value));

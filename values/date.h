@@ -4,10 +4,11 @@
 // (1 January 2000 is day 2451545). Any other value makes the null date, which has no text.
 #pragma once
 
-#include "framework/cstring.h"
-#include "framework/object.h"
+#include "../framework/cstring.h"
+#include "../framework/export.h"
+#include "../framework/object.h"
 
-class CDate : public CObject {
+class LABARC_API CDate : public CObject {
  public:
   static constexpr int kFirstDay = 1721426;  // 1 January 1
   static constexpr int kLastDay = 5373484;   // 31 December 9999

@@ -43,7 +43,7 @@ int ReadJulian(CArchiveEx& archive, double& julian, const LabelForm& label) {
 
 }  // namespace labarc
 
-LABARC_DEFINE_LABEL_FORMS(Write, CDate&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const CDate&, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, CDate&, ReadValue)
 
 int CArchiveEx::WriteDate(double julian, CString* label) {

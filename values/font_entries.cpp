@@ -2,7 +2,7 @@
 #include "archive/entry_io.h"
 #include "values/font_describe.h"
 
-int CArchiveEx::Write(tagLOGFONTA& font) { return labarc::WriteRun(*this, font); }
+int CArchiveEx::Write(const tagLOGFONTA& font) { return labarc::WriteRun(*this, font); }
 
 // The fields not read stay zero, whatever the caller's font held.
 int CArchiveEx::Read(tagLOGFONTA& font) { return labarc::ReadRun(*this, font, tagLOGFONTA{}); }

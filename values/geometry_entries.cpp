@@ -56,11 +56,11 @@ struct TextCodec<DPOINT> : FieldsCodec<DPOINT, &DPOINT::x, &DPOINT::y> {};
 
 }  // namespace labarc
 
-LABARC_DEFINE_LABEL_FORMS(Write, tagRECT&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const tagRECT&, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, tagRECT&, ReadValue)
-LABARC_DEFINE_LABEL_FORMS(Write, CSize&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const CSize&, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, CSize&, ReadValue)
-LABARC_DEFINE_LABEL_FORMS(Write, tagPOINT&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const tagPOINT&, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, tagPOINT&, ReadValue)
-LABARC_DEFINE_LABEL_FORMS(Write, DPOINT&, WriteValue)
+LABARC_DEFINE_LABEL_FORMS(Write, const DPOINT&, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, DPOINT&, ReadValue)

@@ -1,9 +1,9 @@
 // A graph's text object: a piece of text with its visibility, colour, position, bounds and font.
 #pragma once
 
-#include "framework/cstring.h"
-#include "framework/logfont.h"
-#include "framework/win_types.h"
+#include "../framework/cstring.h"
+#include "../framework/logfont.h"
+#include "../framework/win_types.h"
 
 struct _TEXT {
   int bShow = 0;

@@ -6,7 +6,7 @@
 #include <limits>
 #include <random>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace {
 

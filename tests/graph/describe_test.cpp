@@ -4,16 +4,16 @@
 #include <string>
 #include <vector>
 
-#include "graph/axis_describe.h"
-#include "graph/geometry_describe.h"
+#include <labarc/graph/axis_describe.h>
+#include <labarc/graph/geometry_describe.h>
+#include <labarc/graph/legend_describe.h>
+#include <labarc/graph/results_describe.h>
+#include <labarc/graph/ticks_describe.h>
+#include <labarc/graph/window_describe.h>
+#include <labarc/values/font_describe.h>
+#include <labarc/values/text_describe.h>
+#include <labarc/values/tracker_describe.h>
 #include "graph/graph_samples.h"
-#include "graph/legend_describe.h"
-#include "graph/results_describe.h"
-#include "graph/ticks_describe.h"
-#include "graph/window_describe.h"
-#include "values/font_describe.h"
-#include "values/text_describe.h"
-#include "values/tracker_describe.h"
 
 namespace labarc {
 namespace {

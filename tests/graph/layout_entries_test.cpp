@@ -5,8 +5,8 @@
 #include <string>
 #include <tuple>
 
+#include <labarc/graph/results_describe.h>
 #include "graph/graph_samples.h"
-#include "graph/results_describe.h"
 
 namespace labarc::testing {
 namespace {

@@ -9,7 +9,7 @@
 #include <string_view>
 #include <vector>
 
-#include "labarc.h"
+#include <labarc/labarc.h>
 
 namespace labarc::testing {
 
