@@ -83,19 +83,7 @@ bool ParseDouble(std::string_view text, double& value) {
   return false;
 }
 
-bool TakeDoubleField(std::string_view& rest, char separator, double& value) {
-  const char* first = rest.data();
-  const char* end = first + rest.size();
-  while (first != end && *first == ' ') ++first;
-  double parsed = 0;
-  const auto result = std::from_chars(first, end, parsed, std::chars_format::general);
-  if (result.ec == std::errc() && (result.ptr == end || *result.ptr == separator) &&
-      !std::isnan(parsed)) {
-    value = parsed;
-    rest.remove_prefix(static_cast<std::size_t>(result.ptr - rest.data()) + (result.ptr != end));
-    return true;
-  }
-  // NaN texts keep their sign and payload, and refusals stay refusals: the whole-text rules.
+bool TakeDoubleFieldSlowly(std::string_view& rest, char separator, double& value) {
   if (rest.empty()) return false;
   const std::size_t fieldEnd = rest.find(separator);
   if (!ParseDouble(rest.substr(0, fieldEnd), value)) return false;

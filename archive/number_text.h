@@ -3,6 +3,7 @@
 #pragma once
 
 #include <charconv>
+#include <cmath>
 #include <concepts>
 #include <cstddef>
 #include <string_view>
@@ -79,6 +80,20 @@ bool TakeIntegerField(std::string_view& rest, char separator, T& value) {
   rest.remove_prefix(static_cast<std::size_t>(result.ptr - rest.data()) + (result.ptr != end));
   return true;
 }
-bool TakeDoubleField(std::string_view& rest, char separator, double& value);
+bool TakeDoubleFieldSlowly(std::string_view& rest, char separator, double& value);
+inline bool TakeDoubleField(std::string_view& rest, char separator, double& value) {
+  const char* first = rest.data();
+  const char* end = first + rest.size();
+  while (first != end && *first == ' ') ++first;
+  double parsed = 0;
+  const auto result = std::from_chars(first, end, parsed, std::chars_format::general);
+  // NaN texts (sign and payload kept) and refusals take the whole-text rules.
+  if (result.ec != std::errc() || (result.ptr != end && *result.ptr != separator) ||
+      std::isnan(parsed))
+    return TakeDoubleFieldSlowly(rest, separator, value);
+  value = parsed;
+  rest.remove_prefix(static_cast<std::size_t>(result.ptr - rest.data()) + (result.ptr != end));
+  return true;
+}
 
 }  // namespace labarc
