@@ -4,9 +4,18 @@
 
 #include "archive/entry_io.h"
 
+namespace {
+
+// The archive's own buffer: large enough that a document costs few reads and writes of the file,
+// small enough to stay a bounded extra on every load.
+constexpr int kBufferSize = 64 * 1024;
+
+}  // namespace
+
 CArchiveEx::CArchiveEx(CArchive* pArchive, const CString& applName, double applVersion,
                        int reportErrors)
-    : CArchive(pArchive->GetFile(), pArchive->IsLoading() ? CArchive::load : CArchive::store, 4096),
+    : CArchive(pArchive->GetFile(), pArchive->IsLoading() ? CArchive::load : CArchive::store,
+               kBufferSize),
       m_strApplName(applName),
       m_dApplVersion(applVersion),
       m_bReportErrors(reportErrors) {

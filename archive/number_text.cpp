@@ -1,5 +1,6 @@
 #include "archive/number_text.h"
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
@@ -49,24 +50,22 @@ void ValueText::Append(std::string_view text) {
   m_size += text.size();
 }
 
+char* FormatDouble(double value, char* first) {
+  char* const last = first + kMaxDoubleText;
+  if (!std::isnan(value)) return std::to_chars(first, last, value).ptr;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
+  if (bits & kSignBit) *first++ = '-';
+  first = std::copy_n("nan", 3, first);
+  if ((bits & ~kSignBit) == kQuietNaN) return first;
+  first = std::copy_n("(0x", 3, first);
+  first = std::to_chars(first, last, bits & kMantissaBits, 16).ptr;
+  *first++ = ')';
+  return first;
+}
+
 void ValueText::AppendDouble(double value) {
-  if (std::isnan(value)) {
-    const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
-    if (bits & kSignBit) Append('-');
-    Append("nan");
-    if ((bits & ~kSignBit) != kQuietNaN) {
-      Append("(0x");
-      const auto result =
-          std::to_chars(m_chars + m_size, m_chars + kCapacity, bits & kMantissaBits, 16);
-      if (result.ec != std::errc()) Overflow();
-      m_size = static_cast<std::size_t>(result.ptr - m_chars);
-      Append(')');
-    }
-    return;
-  }
-  const auto result = std::to_chars(m_chars + m_size, m_chars + kCapacity, value);
-  if (result.ec != std::errc()) Overflow();
-  m_size = static_cast<std::size_t>(result.ptr - m_chars);
+  if (kCapacity - m_size < kMaxDoubleText) Overflow();
+  m_size = static_cast<std::size_t>(FormatDouble(value, m_chars + m_size) - m_chars);
 }
 
 bool ParseDouble(std::string_view text, double& value) {
@@ -82,6 +81,14 @@ bool ParseDouble(std::string_view text, double& value) {
     return true;
   }
   return false;
+}
+
+bool TakeDoubleFieldSlowly(std::string_view& rest, char separator, double& value) {
+  if (rest.empty()) return false;
+  const std::size_t fieldEnd = rest.find(separator);
+  if (!ParseDouble(rest.substr(0, fieldEnd), value)) return false;
+  rest.remove_prefix(fieldEnd == rest.npos ? rest.size() : fieldEnd + 1);
+  return true;
 }
 
 }  // namespace labarc

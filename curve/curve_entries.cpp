@@ -3,6 +3,7 @@
 // every x coordinate, every y coordinate, every flag, twelve values to a line, each value
 // followed by ", ". Reading fills a working curve and hands it over only when all of it was read.
 #include <algorithm>
+#include <charconv>
 #include <cstddef>
 #include <cstdint>
 
@@ -17,14 +18,17 @@ using labarc::kCurveNameLabel;
 using labarc::kCurvePointCountLabel;
 constexpr int kValuesPerLine = 12;
 
-// The three point groups: which field of a point each carries, and its text.
+// The three point groups: which field of a point each carries, and its text. Put writes the text
+// at `first`, which has room for kMaxValueText characters, and returns its end.
+constexpr std::size_t kMaxValueText = labarc::kMaxDoubleText;
+
 template <double CURVEPOINT::*Field>
 struct CoordinateGroup {
-  static void Append(const CURVEPOINT& point, labarc::ValueText& text) {
-    CDouble::AppendText(point.*Field, text);
+  static char* Put(const CURVEPOINT& point, char* first) {
+    return labarc::FormatDouble(point.*Field, first);
   }
-  static bool Parse(std::string_view text, CURVEPOINT& point) {
-    return CDouble::Validate(text, point.*Field);
+  static bool Take(std::string_view& rest, CURVEPOINT& point) {
+    return labarc::TakeDoubleField(rest, ',', point.*Field);
   }
 };
 using XGroup = CoordinateGroup<&CURVEPOINT::dX>;
@@ -32,47 +36,27 @@ using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
 
 // A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
 struct FlagGroup {
-  static void Append(const CURVEPOINT& point, labarc::ValueText& text) {
-    CByte::AppendText(static_cast<BYTE>(point.cFlag), text);
+  static char* Put(const CURVEPOINT& point, char* first) {
+    return std::to_chars(first, first + kMaxValueText, static_cast<BYTE>(point.cFlag)).ptr;
   }
-  static bool Parse(std::string_view text, CURVEPOINT& point) {
+  static bool Take(std::string_view& rest, CURVEPOINT& point) {
     BYTE flag = 0;
-    if (!CByte::Validate(text, flag)) return false;
+    if (!labarc::TakeIntegerField(rest, ',', flag)) return false;
     point.cFlag = static_cast<char>(flag);
     return true;
   }
 };
 
-// One point line being built, on the stack: twelve values of at most a value text each.
-class PointLine {
- public:
-  void Add(const labarc::ValueText& value) {
-    const std::string_view text = value.View();
-    std::char_traits<char>::copy(m_chars + m_size, text.data(), text.size());
-    m_size += text.size();
-    m_chars[m_size++] = ',';
-    m_chars[m_size++] = ' ';
-  }
-  std::string_view View() const { return {m_chars, m_size}; }
-
- private:
-  char m_chars[kValuesPerLine * (labarc::ValueText::kCapacity + 2)];
-  std::size_t m_size = 0;
-};
-
-// The next value of a point line: the text up to the next comma, or to the end of the line.
-// A blank after the previous comma stays at its front; the value controls accept it.
-bool NextPointValue(std::string_view& rest, std::string_view& value) {
-  if (rest.empty()) return false;
-  const std::size_t comma = rest.find(',');
-  value = rest.substr(0, comma);
-  rest.remove_prefix(comma == rest.npos ? rest.size() : comma + 1);
-  return true;
-}
+// The most a point line can take: twelve values, each with its ", ", and the line end. Number
+// texts hold no line end, so the lines are made straight in the archive's buffer.
+constexpr std::size_t kPointLineRoom = kValuesPerLine * (kMaxValueText + 2) + 2;
 
 // An upper bound on the points the archive's file can deliver, from its whole length: every point
 // takes at least one character and a separator in each of the three groups.
 int DeliverablePoints(const CFile* file, int count) {
+  // So few points cost less memory than the archive's buffer: not worth asking the file.
+  constexpr int kPointsReservedUnasked = 1024;
+  if (count <= kPointsReservedUnasked) return count;
   constexpr std::uint64_t kLeastBytesPerPoint = 6;
   const std::uint64_t length = file ? file->GetLength() : 0;
   const std::uint64_t most = length / kLeastBytesPerPoint + kValuesPerLine;
@@ -83,18 +67,21 @@ int DeliverablePoints(const CFile* file, int count) {
 
 int CArchiveEx::Write(const CCurveObj& curve) {
   const auto writeGroup = [this]<class Group>(const CCurveObj& from, Group) {
-    labarc::Label none = labarc::Label::Pointer(nullptr);
     const int count = from.GetNumPoints();
     for (int index = 0; index < count;) {
-      PointLine line;
+      char* const first = WriteSpace(kPointLineRoom);
+      char* at = first;
       for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
         CURVEPOINT point;
         from.GetCurvePoint(index, &point);
-        labarc::ValueText value;
-        Group::Append(point, value);
-        line.Add(value);
+        at = Group::Put(point, at);
+        *at++ = ',';
+        *at++ = ' ';
       }
-      if (WriteEntry(line.View(), none) != 1) return false;
+      *at++ = '\r';
+      *at++ = '\n';
+      CommitWrite(static_cast<std::size_t>(at - first));
+      CountLine();
     }
     return true;
   };
@@ -129,8 +116,7 @@ int CArchiveEx::Read(CCurveObj& curve) {
       for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
         CURVEPOINT point;
         into.GetCurvePoint(index, &point);
-        std::string_view value;
-        if (!NextPointValue(rest, value) || !Group::Parse(value, point)) return false;
+        if (!Group::Take(rest, point)) return false;
         into.SetCurvePoint(index, point);
       }
     }

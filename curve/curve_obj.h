@@ -55,8 +55,12 @@ class LABARC_API CCurveObj {
   BOOL SetCurvePoint(int index, CURVEPOINT& point) {
     if (index < 0 || index >= m_nNumPoints) return FALSE;
     const auto at = static_cast<std::size_t>(index);
-    if (at >= m_points.size()) m_points.resize(at + 1);
-    m_points[at] = point;
+    if (at == m_points.size()) {
+      m_points.push_back(point);  // the usual way a curve fills: in order
+    } else {
+      if (at > m_points.size()) m_points.resize(at + 1);
+      m_points[at] = point;
+    }
     m_bScaled = false;
     return TRUE;
   }

@@ -13,10 +13,17 @@ namespace {
 
 constexpr std::size_t kMinBufferSize = 128;
 
+// The first carriage return or line feed in [first, last), or last. Two library scans beat one
+// loop over both characters: lines are long enough for the scans' wide compares to pay.
 const char* FindLineEnd(const char* first, const char* last) {
-  for (; first != last; ++first)
-    if (*first == '\n' || *first == '\r') return first;
-  return last;
+  const void* lineFeed = std::memchr(first, '\n', static_cast<std::size_t>(last - first));
+  const char* end = lineFeed ? static_cast<const char*>(lineFeed) : last;
+  const void* carriageReturn = std::memchr(first, '\r', static_cast<std::size_t>(end - first));
+  return carriageReturn ? static_cast<const char*>(carriageReturn) : end;
+}
+
+std::unique_ptr<char[]> MakeBuffer(std::size_t size) {
+  return std::make_unique_for_overwrite<char[]>(size);
 }
 
 }  // namespace
@@ -24,12 +31,17 @@ const char* FindLineEnd(const char* first, const char* last) {
 CArchive::CArchive(CFile* file, UINT mode, int bufSize, void*)
     : m_pFile(file),
       m_nMode(mode),
-      m_buffer(std::max<std::size_t>(bufSize > 0 ? static_cast<std::size_t>(bufSize) : 0,
-                                     kMinBufferSize)) {
+      m_size(std::max<std::size_t>(bufSize > 0 ? static_cast<std::size_t>(bufSize) : 0,
+                                   kMinBufferSize)) {
+  m_buffer = MakeBuffer(m_size);
   if (!file) AfxThrowInvalidArgException();
 }
 
-CArchive::CArchive(UINT mode) : m_pFile(nullptr), m_nMode(mode), m_buffer(kMinBufferSize) {}
+CArchive::CArchive(UINT mode)
+    : m_pFile(nullptr),
+      m_nMode(mode),
+      m_buffer(MakeBuffer(kMinBufferSize)),
+      m_size(kMinBufferSize) {}
 
 CArchive::~CArchive() {
   if (m_nMode & bNoFlushOnDelete) return;
@@ -44,7 +56,7 @@ void CArchive::Flush() {
   if (IsLoading() || m_position == 0) return;
   const std::size_t pending = std::exchange(m_position, 0);
   if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
-  m_pFile->Write(m_buffer.data(), static_cast<UINT>(pending));
+  m_pFile->Write(m_buffer.get(), static_cast<UINT>(pending));
   m_pFile->Flush();
 }
 
@@ -57,15 +69,28 @@ void CArchive::Write(const void* buffer, UINT count) {
   if (IsLoading()) AfxThrowArchiveException(CArchiveException::readOnly);
   if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
   const char* bytes = static_cast<const char*>(buffer);
-  if (count > m_buffer.size() - m_position) {
+  if (count > m_size - m_position) {
     Flush();
-    if (count >= m_buffer.size()) {
+    if (count >= m_size) {
       m_pFile->Write(bytes, count);
       return;
     }
   }
-  std::memcpy(m_buffer.data() + m_position, bytes, count);
+  std::memcpy(m_buffer.get() + m_position, bytes, count);
   m_position += count;
+}
+
+char* CArchive::WriteSpace(std::size_t count) {
+  if (IsLoading()) AfxThrowArchiveException(CArchiveException::readOnly);
+  if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
+  if (count > m_size - m_position) {
+    Flush();
+    if (count > m_size) {
+      m_buffer = MakeBuffer(count);
+      m_size = count;
+    }
+  }
+  return m_buffer.get() + m_position;
 }
 
 void CArchive::WriteString(const char* text) {
@@ -76,7 +101,7 @@ bool CArchive::FillBuffer() {
   if (m_position < m_end) return true;
   m_position = m_end = 0;
   if (!m_pFile) return false;
-  m_end = m_pFile->Read(m_buffer.data(), static_cast<UINT>(m_buffer.size()));
+  m_end = m_pFile->Read(m_buffer.get(), static_cast<UINT>(m_size));
   return m_end > 0;
 }
 
@@ -86,7 +111,7 @@ UINT CArchive::Read(void* buffer, UINT count) {
   UINT done = 0;
   while (done < count && FillBuffer()) {
     const std::size_t take = std::min<std::size_t>(count - done, m_end - m_position);
-    std::memcpy(bytes + done, m_buffer.data() + m_position, take);
+    std::memcpy(bytes + done, m_buffer.get() + m_position, take);
     m_position += take;
     done += static_cast<UINT>(take);
   }
@@ -106,8 +131,8 @@ CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxL
   bool started = false;  // some character of this line has been consumed
   bool tooLong = false;
   while (FillBuffer()) {
-    const char* first = m_buffer.data() + m_position;
-    const char* last = m_buffer.data() + m_end;
+    const char* first = m_buffer.get() + m_position;
+    const char* last = m_buffer.get() + m_end;
     const char* lineEnd = FindLineEnd(first, last);
     const std::size_t length = static_cast<std::size_t>(lineEnd - first);
     tooLong = tooLong || m_longLine.size() + length > maxLength;

@@ -2,9 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "cstring.h"
 #include "export.h"
@@ -78,6 +78,12 @@ class LABARC_API CArchive {
   // An archive over no file, in `mode`: it reads nothing and refuses writes.
   explicit CArchive(UINT mode);
 
+  // Text made in place: WriteSpace returns room for `count` bytes at the write position (the
+  // buffer is flushed, or grown for a count larger than itself, to make it), and CommitWrite
+  // takes the first `count` of them, which must not exceed the room asked for.
+  char* WriteSpace(std::size_t count);
+  void CommitWrite(std::size_t count) { m_position += count; }
+
  private:
   LABARC_LOCAL bool FillBuffer();
   // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
@@ -85,13 +91,14 @@ class LABARC_API CArchive {
 
   CFile* m_pFile;
   UINT m_nMode;
-  std::vector<char> m_buffer;
-  std::size_t m_position = 0;   // next byte to read or to fill
-  std::size_t m_end = 0;        // end of the bytes read into the buffer
-  bool m_skipLineFeed = false;  // the last line ended in a carriage return
-  std::string m_longLine;       // a line that crosses the buffer's end
-  int m_nObjectDepth = 0;       // objects being read by ReadObject
-  int m_nReadsAtEnd = 0;        // line reads that found the end of the file
+  std::unique_ptr<char[]> m_buffer;  // not initialised: bytes are read or written before use
+  std::size_t m_size;                // of m_buffer
+  std::size_t m_position = 0;        // next byte to read or to fill
+  std::size_t m_end = 0;             // end of the bytes read into the buffer
+  bool m_skipLineFeed = false;       // the last line ended in a carriage return
+  std::string m_longLine;            // a line that crosses the buffer's end
+  int m_nObjectDepth = 0;            // objects being read by ReadObject
+  int m_nReadsAtEnd = 0;             // line reads that found the end of the file
 };
 
 LABARC_API CArchive& operator<<(CArchive& ar, const CObject* pOb);

@@ -1,11 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <random>
+#include <string>
+#include <string_view>
 
+#include <labarc/archive/number_text.h>
 #include <labarc/labarc.h>
 
 namespace {
@@ -52,6 +57,33 @@ TEST(CDoubleTest, AcceptsLeadingBlanksAndRefusesTrailingJunk) {
   for (const char* text : {"3.5 ", "3.5x", "", " ", "3,5", "nan(0x0)", "nan(zz)", "1e400"}) {
     value = 9;
     EXPECT_FALSE(CDouble::ValidateAndGet(text, value, nullptr, -1, 0, 0)) << text;
+  }
+}
+
+// A field of a line ("value, next") is taken as the whole text of the value would be parsed, and
+// only the field and its comma are consumed.
+TEST(NumberFields, ParseAsTheWholeTextWould) {
+  for (const char* text :
+       {"1.5",      " 2",       "  -0", "1e-310", "inf", "-inf",  "nan",  "-nan",
+        "nan(0x5)", "nan(0x0)", "3.5x", "",       " ",   "1e400", "1.5e", "+1",
+        "0x10",     "1 2",      ".5",   "5.",     "255", "256",   "-1",   "7 "}) {
+    SCOPED_TRACE(text);
+    for (const std::string& line : {std::string(text), std::string(text) + ", next"}) {
+      double expected = 9, taken = 9;
+      std::string_view rest = line;
+      const bool parsed = labarc::ParseDouble(text, expected);
+      ASSERT_EQ(labarc::TakeDoubleField(rest, ',', taken), parsed);
+      EXPECT_EQ(std::bit_cast<std::uint64_t>(taken), std::bit_cast<std::uint64_t>(expected));
+      if (parsed) {
+        EXPECT_EQ(rest, line.substr(std::min(line.size(), std::strlen(text) + 1)));
+      }
+
+      BYTE byteExpected = 9, byteTaken = 9;
+      rest = line;
+      const bool byteParsed = labarc::ParseInteger(text, byteExpected);
+      ASSERT_EQ(labarc::TakeIntegerField(rest, ',', byteTaken), byteParsed);
+      EXPECT_EQ(byteTaken, byteExpected);
+    }
   }
 }
 

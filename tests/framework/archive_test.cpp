@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -43,6 +44,29 @@ TEST(CArchiveLines, OverlongLineIsConsumedButNotKept) {
   ASSERT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::line);
   EXPECT_EQ(line, "next");
   EXPECT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::end);
+}
+
+// Text made in place keeps its order with plain writes, also when it needs more room than the
+// buffer has left, or than the whole buffer holds.
+TEST(CArchiveWrite, TextMadeInPlaceKeepsItsOrder) {
+  struct InPlace : CArchive {
+    using CArchive::CArchive;
+    void Make(char ch, std::size_t room, std::size_t used) {
+      std::fill_n(WriteSpace(room), used, ch);
+      CommitWrite(used);
+    }
+  };
+  CMemFile file;
+  {
+    InPlace ar(&file, CArchive::store, 128);
+    ar.WriteString("ab");
+    ar.Make('x', 100, 90);   // fits
+    ar.Make('y', 100, 100);  // flushes first
+    ar.Make('z', 300, 299);  // grows the buffer
+    ar.WriteString("cd");
+  }
+  EXPECT_EQ(file.Contents(),
+            "ab" + std::string(90, 'x') + std::string(100, 'y') + std::string(299, 'z') + "cd");
 }
 
 // Writes larger than the archive's buffer, and the disk file's own reads and writes.
