@@ -41,18 +41,21 @@ void CArchiveEx::CountLine() {
 }
 
 int CArchiveEx::ReadString(CString& line) {
+  StartLine();
   if (!CArchive::ReadString(line)) return 0;
   CountLine();
   return 1;
 }
 
 int CArchiveEx::WriteString(CString& text) {
+  StartLine();
   CArchive::Write(text.View());
   CountLine();
   return 1;
 }
 
 CArchive::LineStatus CArchiveEx::NextLine(std::string_view& line) {
+  StartLine();
   const LineStatus status = ReadLine(line, MAX_LINE_LENGTH);
   if (status != LineStatus::end) CountLine();
   return status;

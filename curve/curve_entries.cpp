@@ -260,7 +260,11 @@ int CArchiveEx::Read(CCurveObj& curve) {
   int count = 0;
   if (Read(name, CString(kNameLabel)) != 1 || Read(count, CString(kCountLabel)) != 1)
     return HandleError(nullptr);
-  if (count < 0) return HandleError(kCountLabel);
+  if (count < 0) {
+    labarc::ValueText text;
+    CLong::AppendText(count, text);
+    return Fail(FailureKind::valueRefused, kCountLabel, text.View(), kCountLabel);
+  }
 
   // The count is not trusted with memory: room is made ahead for no more points than the file
   // can hold, and beyond that the working curve grows only as values arrive.
@@ -279,7 +283,14 @@ int CArchiveEx::Read(CCurveObj& curve) {
         CURVEPOINT point;
         working->GetCurvePoint(index, &point);
         std::string_view value;
-        if (!NextPointValue(rest, value) || !Group::Parse(value, point)) return false;
+        if (!NextPointValue(rest, value)) {
+          NoteFailure(FailureKind::tooFewValues, {}, {});
+          return false;
+        }
+        if (!Group::Parse(value, point)) {
+          NoteFailure(FailureKind::valueRefused, {}, value);
+          return false;
+        }
         working->SetCurvePoint(index, point);
       }
     }
