@@ -1,0 +1,73 @@
+#include "tools/catalog.h"
+
+#include "archive/archive_ex.h"
+#include "curve/curve_schema.h"
+#include "framework/logfont.h"
+#include "framework/rect_tracker.h"
+#include "tools/json_values.h"
+#include "values/font_describe.h"
+#include "values/text_describe.h"
+#include "values/tracker_describe.h"
+
+namespace labarc::tool {
+
+namespace {
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::string Summary(const tagLOGFONTA& font) {
+  return "font " + Quoted(std::string_view(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));
+}
+std::string Summary(const _TEXT& text) { return "text " + Quoted(text.strWording.View()); }
+std::string Summary(const CRectTracker&) { return "tracker"; }
+
+template <class T>
+Schema StepsOf(double archiveVersion) {
+  return SchemaOf<T>(archiveVersion);
+}
+
+// A composite with a Describe function and the archive's Read(T&).
+template <class T>
+bool ReadDescribed(CArchiveEx& archive, Composite& composite) {
+  T value{};
+  if (archive.Read(value) != 1) return false;
+  composite.fields = Json::array();
+  Describe(JsonDirection(composite.fields), value);
+  composite.summary = Summary(value);
+  return true;
+}
+
+Schema CurveSteps(double) { return CurveSchema(); }
+
+bool ReadCurve(CArchiveEx& archive, Composite& composite) {
+  auto curve = std::make_shared<CCurveObj>();
+  if (archive.Read(*curve) != 1) return false;
+  Json& fields = composite.fields = Json::array();
+  fields.push_back({{"label", kCurveNameLabel}, {"value", ToJson(curve->GetName())}});
+  fields.push_back({{"label", kCurvePointCountLabel}, {"value", curve->GetNumPoints()}});
+  Describe(JsonDirection(fields), CurveCharacteristics{*curve});
+  composite.summary = "curve " + Quoted(curve->GetName().View()) + " (" +
+                      std::to_string(curve->GetNumPoints()) + " points)";
+  composite.curve = std::move(curve);
+  return true;
+}
+
+}  // namespace
+
+const std::vector<CompositeType>& KnownComposites() {
+  static const std::vector<CompositeType> types = {
+      {"curve", CurveSteps, ReadCurve},
+      {"text", StepsOf<_TEXT>, ReadDescribed<_TEXT>},
+      {"font", StepsOf<tagLOGFONTA>, ReadDescribed<tagLOGFONTA>},
+      {"tracker", StepsOf<CRectTracker>, ReadDescribed<CRectTracker>},
+  };
+  return types;
+}
+
+const CompositeType* FindComposite(std::string_view name) {
+  for (const CompositeType& type : KnownComposites())
+    if (type.name == name) return &type;
+  return nullptr;
+}
+
+}  // namespace labarc::tool

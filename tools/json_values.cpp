@@ -1,0 +1,64 @@
+#include "tools/json_values.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "archive/number_text.h"
+#include "archive/value_controls.h"
+#include "framework/rect_tracker.h"
+#include "framework/logfont.h"
+#include "values/date.h"
+#include "values/dpoint.h"
+#include "values/text_object.h"
+
+namespace labarc::tool {
+
+Json ToJson(const CString& value) { return std::string(value.View()); }
+Json ToJson(BYTE value) { return value; }
+Json ToJson(int value) { return value; }
+Json ToJson(UINT value) { return value; }
+Json ToJson(long value) { return value; }
+
+Json ToJson(double value) {
+  if (std::isfinite(value)) return value;
+  ValueText text;
+  CDouble::AppendText(value, text);
+  return std::string(text.View());
+}
+
+Json ToJson(unsigned long colour) {
+  return {{"red", GetRValue(colour)}, {"green", GetGValue(colour)}, {"blue", GetBValue(colour)}};
+}
+
+Json ToJson(const tagRECT& value) {
+  return {{"left", value.left}, {"top", value.top}, {"right", value.right}, {"bottom", value.bottom}};
+}
+Json ToJson(const CSize& value) { return {{"cx", value.cx}, {"cy", value.cy}}; }
+Json ToJson(const tagPOINT& value) { return {{"x", value.x}, {"y", value.y}}; }
+Json ToJson(const DPOINT& value) { return {{"x", ToJson(value.x)}, {"y", ToJson(value.y)}}; }
+
+Json ToJson(const CDate& value) {
+  if (value.IsNull()) return nullptr;
+  CString text;
+  return std::string(value.FmtMMsDDsYYYY(text, '/').View());
+}
+
+void AppendJsonNumber(double value, std::string& out) {
+  if (std::isfinite(value)) {
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    out.append(buffer, result.ptr);
+    return;
+  }
+  ValueText text;
+  CDouble::AppendText(value, text);
+  out += '"';
+  out += text.View();
+  out += '"';
+}
+
+const char* CompositeName(const tagLOGFONTA&) { return "font"; }
+const char* CompositeName(const _TEXT&) { return "text"; }
+const char* CompositeName(const CRectTracker&) { return "tracker"; }
+
+}  // namespace labarc::tool
