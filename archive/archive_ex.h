@@ -160,13 +160,6 @@ class CArchiveEx : public CArchive {
   int WriteValue(const CString& value, labarc::Label& label);
   int ReadValue(CString& value, labarc::Label& label);
 
-  // A composite's run of entries, described once for both directions. ReadRun reads into
-  // `working` and hands it to `target` only when every entry was read.
-  template <class T, class Describe>
-  int WriteRun(T& value, Describe&& describe);
-  template <class T, class Describe>
-  int ReadRun(T& target, T working, Describe&& describe);
-
   // One entry line. The value read stays valid until the next line is read.
   int WriteEntry(std::string_view value, labarc::Label& label);
   int ReadEntry(std::string_view& value, labarc::Label& label);

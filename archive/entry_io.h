@@ -2,10 +2,13 @@
 // define CArchiveEx operations; not part of the public interface.
 #pragma once
 
+#include <functional>
 #include <string_view>
+#include <type_traits>
 #include <utility>
 
 #include "archive/archive_ex.h"
+#include "archive/describe.h"
 #include "archive/label.h"
 #include "archive/number_text.h"
 
@@ -21,47 +24,116 @@ struct TextCodec;
 // Case-insensitive comparison of ASCII letters; other bytes must be equal.
 bool EqualsNoCase(std::string_view a, std::string_view b);
 
-// The writing direction of a composite's run of entries.
-class EntryWriter {
+// The archive's two directions over a composite's description (archive/describe.h documents the
+// steps). The reader reads each entry straight into the working copy's member.
+template <bool Loading>
+class EntryIo {
  public:
-  static constexpr bool kLoading = false;
-  explicit EntryWriter(CArchiveEx& archive) : m_archive(archive) {}
-  CArchiveEx& Archive() const { return m_archive; }
+  explicit EntryIo(CArchiveEx& archive) : m_archive(archive) {}
 
-  // A labelled entry, through the public operation of its type (label form const CString&).
   template <class T>
   bool operator()(const char* label, T& value) const {
-    return m_archive.Write(value, CString(label)) == 1;
+    return Entry(value, CString(label));
   }
-  // A nested composite, written by its own operation.
   template <class T>
   bool operator()(T& composite) const {
-    return m_archive.Write(composite) == 1;
+    if constexpr (Loading)
+      return m_archive.Read(composite) == 1;
+    else
+      return m_archive.Write(composite) == 1;
+  }
+  bool Line(CString& text) const { return Entry(text, static_cast<CString*>(nullptr)); }
+  template <class T, class Format>
+  bool Formatted(const char* label, T& value, Format format) const {
+    if constexpr (Loading) {
+      return Entry(value, CString(label));
+    } else {
+      CString text = format(value);
+      return Entry(text, CString(label));
+    }
+  }
+  template <class Object, class Get, class Set>
+  bool Property(const char* label, Object& object, Get get, Set set) const {
+    if constexpr (Loading) {
+      PropertyType<Set> value{};
+      if (!Entry(value, CString(label))) return false;
+      if constexpr (std::is_member_function_pointer_v<Set>)
+        (object.*set)(value);
+      else
+        set(object, value, m_archive);
+      return true;
+    } else {
+      auto value = std::invoke(get, object);
+      return Entry(value, CString(label));
+    }
+  }
+  static bool Check(bool ok) { return ok; }
+  template <class Step>
+  bool OnRead(Step step) const {
+    if constexpr (Loading)
+      return step(static_cast<const CArchiveEx&>(m_archive));
+    else
+      return true;
+  }
+  template <class Block>
+  static bool Blocks(int count, Block block) {
+    for (int slot = 0; slot < count; ++slot)
+      if (!block(slot)) return false;
+    return true;
+  }
+  template <class Block>
+  bool Blocks(const BlockCount& count, Block block) const {
+    const bool older = Loading && m_archive.GetArchiveVersion() <= count.olderUpTo;
+    return Blocks(older ? count.olderCount : count.count, block);
+  }
+
+  // One labelled entry in this direction, with the label in any of its public forms.
+  template <class T, class LabelForm>
+  bool Entry(T& value, const LabelForm& label) const {
+    if constexpr (Loading)
+      return m_archive.Read(value, label) == 1;
+    else
+      return m_archive.Write(value, label) == 1;
   }
 
  private:
   CArchiveEx& m_archive;
 };
 
-// The reading direction: each entry is read straight into the working copy's member.
-class EntryReader {
- public:
-  static constexpr bool kLoading = true;
-  explicit EntryReader(CArchiveEx& archive) : m_archive(archive) {}
-  CArchiveEx& Archive() const { return m_archive; }
+using EntryWriter = EntryIo<false>;
+using EntryReader = EntryIo<true>;
 
-  template <class T>
-  bool operator()(const char* label, T& value) const {
-    return m_archive.Read(value, CString(label)) == 1;
+// Describe(io, value) for the value's type: the overloads live in the describe headers of each
+// folder, in this namespace, and are found there through the direction's type.
+struct DescribeSteps {
+  template <class Io, class T>
+  bool operator()(const Io& io, T& value) const {
+    return Describe(io, value);
   }
-  template <class T>
-  bool operator()(T& composite) const {
-    return m_archive.Read(composite) == 1;
-  }
-
- private:
-  CArchiveEx& m_archive;
 };
+
+// A composite's run in the writing direction: 1, or the composite's own report (no entry name)
+// after the failing step's. The value is only read (see archive/describe.h).
+template <class T, class Steps = DescribeSteps>
+int WriteRun(CArchiveEx& archive, const T& value, Steps&& steps = {}) {
+  const EntryWriter io(archive);
+  return steps(io, const_cast<T&>(value)) ? 1 : archive.HandleError(nullptr);
+}
+
+// The one commit-on-success mechanism of the readers: `steps` read into `working`, a copy of
+// `target` prepared by the caller, which is handed to `target` only when every step succeeded.
+// On failure, or when a report throws, `target` is untouched and the working copy goes with
+// this frame.
+template <class T, class Steps = DescribeSteps>
+int ReadRun(CArchiveEx& archive, T& target, T working, Steps&& steps = {}) {
+  const EntryReader io(archive);
+  if (!steps(io, working)) return archive.HandleError(nullptr);
+  if constexpr (std::is_move_assignable_v<T>)
+    target = std::move(working);
+  else
+    target = working;
+  return 1;
+}
 
 }  // namespace labarc
 
@@ -82,19 +154,5 @@ int CArchiveEx::ReadValue(T& value, labarc::Label& label) {
   if (!labarc::TextCodec<T>::Parse(text, parsed))
     return Fail(FailureKind::valueRefused, label.Text(), text, label.Name());
   value = std::move(parsed);
-  return 1;
-}
-
-template <class T, class Describe>
-int CArchiveEx::WriteRun(T& value, Describe&& describe) {
-  const labarc::EntryWriter io(*this);
-  return describe(io, value) ? 1 : HandleError(nullptr);
-}
-
-template <class T, class Describe>
-int CArchiveEx::ReadRun(T& target, T working, Describe&& describe) {
-  const labarc::EntryReader io(*this);
-  if (!describe(io, working)) return HandleError(nullptr);
-  target = std::move(working);
   return 1;
 }

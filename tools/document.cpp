@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "archive/archive_ex.h"
+#include "curve/curve_obj.h"
 #include "framework/ascii.h"
 #include "framework/exceptions.h"
 #include "framework/file.h"

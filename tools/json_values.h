@@ -13,7 +13,10 @@
 #include "framework/win_types.h"
 
 class CDate;
+class CRectTracker;
 struct DPOINT;
+struct tagLOGFONTA;
+struct _TEXT;
 
 namespace labarc::tool {
 
@@ -38,8 +41,8 @@ void AppendJsonNumber(double value, std::string& out);
 
 // The name of a nested composite in the JSON ("font", "text", ...).
 const char* CompositeName(const tagLOGFONTA&);
-const char* CompositeName(const struct _TEXT&);
-const char* CompositeName(const class CRectTracker&);
+const char* CompositeName(const _TEXT&);
+const char* CompositeName(const CRectTracker&);
 
 }  // namespace labarc::tool
 

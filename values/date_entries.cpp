@@ -31,10 +31,12 @@ int WriteJulian(CArchiveEx& archive, double julian, const LabelForm& label) {
 // caller's value held, and hands back its Julian value.
 template <class LabelForm>
 int ReadJulian(CArchiveEx& archive, double& julian, const LabelForm& label) {
-  CDate date(0);
-  if (archive.Read(date, label) != 1) return archive.HandleError(nullptr);
-  julian = date.JulianValue();
-  return 1;
+  return ReadRun(archive, julian, julian, [&](const EntryReader& io, double& working) {
+    CDate date(0);
+    if (!io.Entry(date, label)) return false;
+    working = date.JulianValue();
+    return true;
+  });
 }
 
 }  // namespace

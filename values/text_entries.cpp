@@ -1,26 +1,7 @@
-// Text objects: a run of 20 entries, the font's 14 among them.
+// Text objects: the run of values/text_describe.h.
 #include "archive/entry_io.h"
-#include "values/text_object.h"
+#include "values/text_describe.h"
 
-namespace labarc {
+int CArchiveEx::Write(_TEXT& text) { return labarc::WriteRun(*this, text); }
 
-namespace {
-
-template <class Io>
-bool DescribeText(const Io& io, _TEXT& text) {
-  return io("Text Show", text.bShow) && io("Text Color", text.crColor) &&
-         io("Text Location Top", text.nTop) && io("Text Location Left", text.nLeft) &&
-         io("Text Obj Bnd", text.rcBound) && io(text.lfFont) && io("Text Wording", text.strWording);
-}
-
-}  // namespace
-
-}  // namespace labarc
-
-int CArchiveEx::Write(_TEXT& text) {
-  return WriteRun(text, labarc::DescribeText<labarc::EntryWriter>);
-}
-
-int CArchiveEx::Read(_TEXT& text) {
-  return ReadRun(text, text, labarc::DescribeText<labarc::EntryReader>);
-}
+int CArchiveEx::Read(_TEXT& text) { return labarc::ReadRun(*this, text, text); }

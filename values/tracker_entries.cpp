@@ -1,26 +1,7 @@
-// Rectangle trackers: the four entries of a tracker's lasting state; its drag-time state is not
-// stored, and a read leaves it as it was.
+// Rectangle trackers: the run of values/tracker_describe.h.
 #include "archive/entry_io.h"
-#include "framework/rect_tracker.h"
+#include "values/tracker_describe.h"
 
-namespace labarc {
+int CArchiveEx::Write(CRectTracker& tracker) { return labarc::WriteRun(*this, tracker); }
 
-namespace {
-
-template <class Io>
-bool DescribeTracker(const Io& io, CRectTracker& tracker) {
-  return io("Style", tracker.m_nStyle) && io("Position", tracker.m_rect) &&
-         io("Min Size", tracker.m_sizeMin) && io("Handle Size", tracker.m_nHandleSize);
-}
-
-}  // namespace
-
-}  // namespace labarc
-
-int CArchiveEx::Write(CRectTracker& tracker) {
-  return WriteRun(tracker, labarc::DescribeTracker<labarc::EntryWriter>);
-}
-
-int CArchiveEx::Read(CRectTracker& tracker) {
-  return ReadRun(tracker, tracker, labarc::DescribeTracker<labarc::EntryReader>);
-}
+int CArchiveEx::Read(CRectTracker& tracker) { return labarc::ReadRun(*this, tracker, tracker); }
