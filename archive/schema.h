@@ -49,20 +49,32 @@ using Schema = std::vector<SchemaStep>;
 template <class T>
 constexpr ValueType ValueTypeOf() {
   using U = std::remove_cvref_t<T>;
-  if constexpr (std::is_same_v<U, CString>) return ValueType::string;
-  else if constexpr (std::is_same_v<U, BYTE>) return ValueType::byte;
-  else if constexpr (std::is_same_v<U, int>) return ValueType::integer;
-  else if constexpr (std::is_same_v<U, UINT>) return ValueType::unsignedInteger;
-  else if constexpr (std::is_same_v<U, long>) return ValueType::longInteger;
-  else if constexpr (std::is_same_v<U, double>) return ValueType::real;
-  else if constexpr (std::is_same_v<U, unsigned long>) return ValueType::colour;
+  if constexpr (std::is_same_v<U, CString>)
+    return ValueType::string;
+  else if constexpr (std::is_same_v<U, BYTE>)
+    return ValueType::byte;
+  else if constexpr (std::is_same_v<U, int>)
+    return ValueType::integer;
+  else if constexpr (std::is_same_v<U, UINT>)
+    return ValueType::unsignedInteger;
+  else if constexpr (std::is_same_v<U, long>)
+    return ValueType::longInteger;
+  else if constexpr (std::is_same_v<U, double>)
+    return ValueType::real;
+  else if constexpr (std::is_same_v<U, unsigned long>)
+    return ValueType::colour;
   else if constexpr (std::is_same_v<U, tagRECT> || std::is_base_of_v<tagRECT, U>)
     return ValueType::rectangle;
-  else if constexpr (std::is_same_v<U, CSize>) return ValueType::size;
-  else if constexpr (std::is_same_v<U, tagPOINT>) return ValueType::point;
-  else if constexpr (std::is_same_v<U, DPOINT>) return ValueType::doublePoint;
-  else if constexpr (std::is_same_v<U, CDate>) return ValueType::date;
-  else static_assert(sizeof(U) == 0, "no entry type");
+  else if constexpr (std::is_same_v<U, CSize>)
+    return ValueType::size;
+  else if constexpr (std::is_same_v<U, tagPOINT>)
+    return ValueType::point;
+  else if constexpr (std::is_same_v<U, DPOINT>)
+    return ValueType::doublePoint;
+  else if constexpr (std::is_same_v<U, CDate>)
+    return ValueType::date;
+  else
+    static_assert(sizeof(U) == 0, "no entry type");
 }
 
 // The direction that records steps. Block counts follow `archiveVersion`, as a reader of an

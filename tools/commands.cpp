@@ -68,11 +68,12 @@ class InfoVisitor : public WalkReporting {
     if (!m_open) return;
     if (!m_headerRow) {
       m_output.out << std::left << std::setw(24) << "SECTION" << std::right << std::setw(8)
-                   << "LINE" << std::setw(9) << "ENTRIES" << "  COMPOSITES\n";
+                   << "LINE" << std::setw(9) << "ENTRIES"
+                   << "  COMPOSITES\n";
       m_headerRow = true;
     }
-    m_output.out << std::left << std::setw(24) << ('[' + m_name + ']') << std::right
-                 << std::setw(8) << m_line << std::setw(9) << m_entries << "  ";
+    m_output.out << std::left << std::setw(24) << ('[' + m_name + ']') << std::right << std::setw(8)
+                 << m_line << std::setw(9) << m_entries << "  ";
     for (std::size_t i = 0; i < m_composites.size(); ++i)
       m_output.out << (i ? ", " : "") << m_composites[i];
     m_output.out << '\n';

@@ -24,7 +24,7 @@ int RunInfo(const Source& source, const std::string& applName, Output output);
 
 struct CheckOptions {
   std::string applName;
-  int maxErrors = 0;  // 0: no limit
+  int maxErrors = 0;    // 0: no limit
   bool strict = false;  // warnings fail the check
 };
 int RunCheck(const Source& source, const CheckOptions& options, Output output);

@@ -57,9 +57,9 @@ namespace {
 using Kind = CArchiveEx::FailureKind;
 
 bool SameLabel(std::string_view a, std::string_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](char x, char y) { return AsciiToLower(x) == AsciiToLower(y); });
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return AsciiToLower(x) == AsciiToLower(y);
+         });
 }
 
 std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
@@ -76,8 +76,8 @@ std::string Reason(const CArchiveEx::Failure& failure) {
       return "format version " + found + " is newer than the " +
              std::to_string(CArchiveEx::ARCHIVE_VERSION).substr(0, 4) + " this library reads";
     case Kind::otherApplication:
-      return "application name " + Quoted(found) + " found, " +
-             Quoted(failure.expected.View()) + " expected";
+      return "application name " + Quoted(found) + " found, " + Quoted(failure.expected.View()) +
+             " expected";
     case Kind::lineTooLong:
       return "line longer than " + std::to_string(CArchiveEx::MAX_LINE_LENGTH) + " characters";
     case Kind::sectionNotFound:
@@ -157,7 +157,8 @@ class Walker {
   void Watch(int upTo, int pointLinesFrom = 0, int pointCount = 0) {
     m_scanner.SkipTo(upTo, [&](const ScannedLine& line) {
       WatchLine(line);
-      if (pointLinesFrom && line.number >= pointLinesFrom) WatchPointLine(line, pointLinesFrom, pointCount);
+      if (pointLinesFrom && line.number >= pointLinesFrom)
+        WatchPointLine(line, pointLinesFrom, pointCount);
     });
   }
 
@@ -181,8 +182,10 @@ class Walker {
     const int room = std::min(kValuesPerLine, count - inGroup * kValuesPerLine);
     if (line.values > room)
       Warn(line.number, "",
-           "point line holds " + std::to_string(line.values) + " values where the count leaves "
-               "room for " + std::to_string(room) + "; the reader ignores the rest");
+           "point line holds " + std::to_string(line.values) +
+               " values where the count leaves "
+               "room for " +
+               std::to_string(room) + "; the reader ignores the rest");
   }
 
   void ReadHeader() {
@@ -201,8 +204,8 @@ class Walker {
       ReportFailure();
     } else if (!m_options.applName.empty() && header.applName != m_options.applName) {
       Warn(m_archive.GetCurLineNum() - 1, "Application Name",
-           "application name " + Quoted(header.applName) + " found, " +
-               Quoted(m_options.applName) + " expected (accepted: it contains the name)");
+           "application name " + Quoted(header.applName) + " found, " + Quoted(m_options.applName) +
+               " expected (accepted: it contains the name)");
     }
     m_visitor.OnHeader(header);
   }

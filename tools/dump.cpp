@@ -41,9 +41,11 @@ void WritePointArray(std::ostream& out, const CCurveObj& curve, Value value) {
 void WritePoints(std::ostream& out, const CCurveObj& curve, bool asJson) {
   if (asJson) {
     out << ",\"points\":{\"x\":";
-    WritePointArray(out, curve, [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dX, t); });
+    WritePointArray(out, curve,
+                    [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dX, t); });
     out << ",\"y\":";
-    WritePointArray(out, curve, [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dY, t); });
+    WritePointArray(out, curve,
+                    [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dY, t); });
     out << ",\"flags\":";
     WritePointArray(out, curve, [](const CURVEPOINT& p, std::string& t) {
       t += std::to_string(static_cast<unsigned char>(p.cFlag));
@@ -77,8 +79,9 @@ void WriteEntriesText(std::ostream& out, const Json& entries, int depth) {
     } else if (entry.contains("text")) {
       out << indent << "(line) " << entry["text"].get<std::string>() << '\n';
     } else {
+      const Json& value = entry["value"];
       out << indent << std::left << std::setw(28) << entry["label"].get<std::string>() << " = "
-          << JsonText(entry["value"]) << '\n';
+          << (value.is_string() ? value.get<std::string>() : JsonText(value)) << '\n';
     }
   }
 }

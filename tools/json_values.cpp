@@ -5,8 +5,8 @@
 
 #include "archive/number_text.h"
 #include "archive/value_controls.h"
-#include "framework/rect_tracker.h"
 #include "framework/logfont.h"
+#include "framework/rect_tracker.h"
 #include "values/date.h"
 #include "values/dpoint.h"
 #include "values/text_object.h"
@@ -31,7 +31,8 @@ Json ToJson(unsigned long colour) {
 }
 
 Json ToJson(const tagRECT& value) {
-  return {{"left", value.left}, {"top", value.top}, {"right", value.right}, {"bottom", value.bottom}};
+  return {
+      {"left", value.left}, {"top", value.top}, {"right", value.right}, {"bottom", value.bottom}};
 }
 Json ToJson(const CSize& value) { return {{"cx", value.cx}, {"cy", value.cy}}; }
 Json ToJson(const tagPOINT& value) { return {{"x", value.x}, {"y", value.y}}; }

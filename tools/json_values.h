@@ -62,7 +62,8 @@ class JsonDirection {
   bool operator()(T& composite) const {
     Json nested = Json::array();
     Describe(JsonDirection(nested), composite);
-    m_entries.push_back({{"composite", tool::CompositeName(composite)}, {"entries", std::move(nested)}});
+    m_entries.push_back(
+        {{"composite", tool::CompositeName(composite)}, {"entries", std::move(nested)}});
     return true;
   }
   bool Line(CString& text) const {

@@ -23,11 +23,11 @@ struct ScannedLine {
   std::uint64_t offset = 0;  // of the line's first byte
   std::size_t length = 0;    // the whole line's length, without its end
   LineEnd end = LineEnd::none;
-  bool section = false;      // a section header line, as the section scans see one
-  bool labelled = false;     // holds "="
-  std::string label;         // the text before the first "=" (cut at kKeptLabel)
-  std::string text;          // the line's first kKeptText characters
-  int values = 0;            // comma-separated values on the whole line, as on a point line
+  bool section = false;   // a section header line, as the section scans see one
+  bool labelled = false;  // holds "="
+  std::string label;      // the text before the first "=" (cut at kKeptLabel)
+  std::string text;       // the line's first kKeptText characters
+  int values = 0;         // comma-separated values on the whole line, as on a point line
 
   // The value after the first "=", as far as it was kept.
   std::string_view Value() const;

@@ -9,8 +9,10 @@
 namespace tool = labarc::tool;
 
 int main(int argc, char** argv) {
-  CLI::App app("Inspect labelled text archives: check them, dump them as text or JSON, plot "
-               "their curves.", "labarc");
+  CLI::App app(
+      "Inspect labelled text archives: check them, dump them as text or JSON, plot "
+      "their curves.",
+      "labarc");
   app.set_version_flag("--version", tool::VersionText());
   app.require_subcommand(1);
 
@@ -26,15 +28,17 @@ int main(int argc, char** argv) {
                         "The host's application name, which the header's name must contain");
   };
 
-  CLI::App* info = app.add_subcommand("info", "The header, then one row per section: its "
-                                               "line, its entries and the composites in it");
+  CLI::App* info = app.add_subcommand("info",
+                                      "The header, then one row per section: its "
+                                      "line, its entries and the composites in it");
   addFile(info);
   addApp(info);
 
   tool::CheckOptions check;
   CLI::App* checkCommand = app.add_subcommand(
-      "check", "Read the whole file through the library; print each problem as "
-               "FILE:LINE: [section \"S\"] entry \"E\": reason. Exit 0 when sound, 1 otherwise");
+      "check",
+      "Read the whole file through the library; print each problem as "
+      "FILE:LINE: [section \"S\"] entry \"E\": reason. Exit 0 when sound, 1 otherwise");
   addFile(checkCommand);
   addApp(checkCommand);
   checkCommand->add_option("--max-errors", check.maxErrors, "Stop after N errors (0: never)")
@@ -50,8 +54,7 @@ int main(int argc, char** argv) {
   dumpCommand->add_option("--section", dump.section, "Only this section");
 
   tool::PlotOptions plot;
-  CLI::App* plotCommand =
-      app.add_subcommand("plot", "Draw the curves as an SVG line chart");
+  CLI::App* plotCommand = app.add_subcommand("plot", "Draw the curves as an SVG line chart");
   addFile(plotCommand);
   addApp(plotCommand);
   plotCommand->add_option("-o,--output", plot.output, "The SVG file to write")->required();

@@ -72,17 +72,29 @@ std::string XmlText(std::string_view text) {
     const auto byte = static_cast<unsigned char>(text[i]);
     if (byte < 0x80) {
       switch (byte) {
-        case '&': out += "&amp;"; break;
-        case '<': out += "&lt;"; break;
-        case '>': out += "&gt;"; break;
-        case '"': out += "&quot;"; break;
-        default: out += byte < 0x20 ? '?' : static_cast<char>(byte);
+        case '&':
+          out += "&amp;";
+          break;
+        case '<':
+          out += "&lt;";
+          break;
+        case '>':
+          out += "&gt;";
+          break;
+        case '"':
+          out += "&quot;";
+          break;
+        default:
+          out += byte < 0x20 ? '?' : static_cast<char>(byte);
       }
       ++i;
       continue;
     }
     // A well-formed UTF-8 sequence passes; anything else becomes "?".
-    const std::size_t length = byte >= 0xF0 && byte < 0xF5 ? 4 : byte >= 0xE0 ? 3 : byte >= 0xC2 && byte < 0xE0 ? 2 : 0;
+    const std::size_t length = byte >= 0xF0 && byte < 0xF5   ? 4
+                               : byte >= 0xE0                ? 3
+                               : byte >= 0xC2 && byte < 0xE0 ? 2
+                                                             : 0;
     bool ok = length > 0 && i + length <= text.size();
     for (std::size_t k = 1; ok && k < length; ++k)
       ok = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
@@ -163,7 +175,9 @@ void WriteSvgChart(std::ostream& out, const std::string& title,
   double xStep = 1, yStep = 1;
   const Range xAxis = Axis(xs, xStep);
   const Range yAxis = Axis(ys, yStep);
-  const auto px = [&](double x) { return kLeft + (x - xAxis.low) / (xAxis.high - xAxis.low) * plotWidth; };
+  const auto px = [&](double x) {
+    return kLeft + (x - xAxis.low) / (xAxis.high - xAxis.low) * plotWidth;
+  };
   const auto py = [&](double y) {
     return kTop + plotHeight - (y - yAxis.low) / (yAxis.high - yAxis.low) * plotHeight;
   };
@@ -192,10 +206,9 @@ void WriteSvgChart(std::ostream& out, const std::string& title,
     const double value = yAxis.low + i * yStep;
     const std::string y = Pixel(py(value));
     out << "<line x1=\"" << kLeft << "\" y1=\"" << y << "\" x2=\"" << kLeft + plotWidth
-        << "\" y2=\"" << y << "\" stroke=\"#e0e0e0\"/><line x1=\"" << kLeft - 5 << "\" y1=\""
-        << y << "\" x2=\"" << kLeft << "\" y2=\"" << y << "\" stroke=\"black\"/><text x=\""
-        << kLeft - 8 << "\" y=\"" << y << "\" dy=\"4\" text-anchor=\"end\">" << Number(value)
-        << "</text>\n";
+        << "\" y2=\"" << y << "\" stroke=\"#e0e0e0\"/><line x1=\"" << kLeft - 5 << "\" y1=\"" << y
+        << "\" x2=\"" << kLeft << "\" y2=\"" << y << "\" stroke=\"black\"/><text x=\"" << kLeft - 8
+        << "\" y=\"" << y << "\" dy=\"4\" text-anchor=\"end\">" << Number(value) << "</text>\n";
   }
   out << "</g>\n";
 

@@ -1,0 +1,62 @@
+// Writes the example document to a file, for the labarc tool to inspect: a run's settings, three
+// measured curves and a chart's text and frame.
+#include <cmath>
+#include <cstdio>
+
+#include "labarc.h"
+
+namespace {
+
+CCurveObj MakeCurve(const char* name, unsigned long colour, double (*shape)(double)) {
+  constexpr int kPoints = 200;
+  CCurveObj curve(kPoints);
+  curve.SetName(name);
+  curve.SetEntityKey("Reactor 2");
+  curve.SetLineColor(colour);
+  curve.SetLineWidth(2);
+  curve.SetXTitle("Time (s)");
+  curve.SetYTitle("Signal (mV)");
+  for (int i = 0; i < kPoints; ++i) {
+    const double t = i * 0.1;
+    CURVEPOINT point{1, t, shape(t)};
+    curve.SetCurvePoint(i, point);
+  }
+  return curve;
+}
+
+}  // namespace
+
+bool WriteExampleDocument(const char* path) {
+  CFile file;
+  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) return false;
+  CArchive host(&file, CArchive::store);
+  CString applName = "Example Plotter";
+  CArchiveEx ar(&host, applName, 3.6, TRUE);
+  ar.WriteHeader();
+  ar.WriteSectionHeader(CString("Run"));
+  ar.Write(CString("Calibration run"), CString("Title"));
+  ar.Write(3, CString("Curve Count"));
+  ar.Write(2.5, CString("Gain"));
+
+  ar.WriteSectionHeader(CString("Curves"));
+  CCurveObj curves[] = {
+      MakeCurve("Probe A", RGB(0, 90, 200), [](double t) { return 40 * std::sin(t / 2); }),
+      MakeCurve("Probe B", RGB(220, 60, 0), [](double t) { return 60 * std::exp(-t / 8) - 20; }),
+      MakeCurve("Reference", RGB(40, 160, 40), [](double t) { return 0.4 * t * t - 30; }),
+  };
+  for (CCurveObj& curve : curves) ar.Write(curve);
+
+  ar.WriteSectionHeader(CString("Chart"));
+  _TEXT title;
+  title.bShow = 1;
+  title.crColor = RGB(0, 0, 128);
+  title.rcBound = CRect(40, 0, 280, 18);
+  title.lfFont.lfHeight = -13;
+  title.lfFont.lfWeight = 700;
+  std::snprintf(title.lfFont.lfFaceName, LF_FACESIZE, "%s", "Helvetica");
+  title.strWording = "Reactor 2 calibration";
+  ar.Write(title);
+  CRectTracker frame(CRect(200, 30, 300, 90), 1);
+  ar.Write(frame);
+  return true;
+}
