@@ -1,6 +1,7 @@
 #include "tools/document.h"
 
 #include <algorithm>
+#include <cstring>
 #include <optional>
 #include <vector>
 
@@ -36,7 +37,8 @@ std::unique_ptr<CFile> Source::Open(std::string& error) const {
   auto file = std::make_unique<CFile>();
   CFileException failure(CFileException::none, 0, nullptr);
   if (!file->Open(m_name.c_str(), CFile::modeRead | CFile::typeBinary, &failure)) {
-    error = failure.GetErrorMessage().GetString();
+    error = failure.m_lOsError > 0 ? std::strerror(static_cast<int>(failure.m_lOsError))
+                                   : "cannot be opened";
     return nullptr;
   }
   return file;
@@ -141,7 +143,9 @@ class Walker {
     diagnostic.line = failure.line;
     diagnostic.section = failure.section.GetString();
     diagnostic.entry = failure.expected.GetString();
-    if (failure.kind == Kind::sectionNotFound || failure.kind == Kind::otherApplication)
+    // The entry the library's report names: none for the header's own refusals.
+    if (failure.kind == Kind::sectionNotFound || failure.kind == Kind::otherApplication ||
+        failure.kind == Kind::newerFormat)
       diagnostic.entry.clear();
     diagnostic.reason = Reason(failure);
     if (failure.kind == Kind::sectionNotFound)
