@@ -17,6 +17,11 @@ std::string GoodDocument();
 // of the first failure ("" when it read everything).
 std::string HostReadReport(const std::string& text);
 
+// A curve of `points` points whose values include every kind of double, the same for the same
+// index; and a document of `curves` of them in a "Curves" section.
+CCurveObj RandomCurve(int index, int points);
+std::string CurvesDocument(int curves, int points);
+
 // A file in the test's temporary folder holding `text`; returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& text);
 
