@@ -17,8 +17,15 @@
 
 class CDate;
 class CCurveObj;
+class CLegend;
 class CRectTracker;
+class CResultsWnd;
 struct DPOINT;
+struct TICKMARK;
+struct _AXIS;
+struct _GEOMETRY;
+struct _TICKLABEL;
+struct _WINDOW;
 struct tagLOGFONTA;
 struct _TEXT;
 
@@ -150,6 +157,25 @@ class CArchiveEx : public CArchive {
   int Read(CRectTracker& tracker);
   int Write(CCurveObj& curve);
   int Read(CCurveObj& curve);
+
+  // Graph layouts. A geometry read from an archive of version 1.02 or older holds three axis
+  // blocks, and its fourth slot keeps the caller's values. Legends and windows check their codes
+  // after the entry on writing as on reading; a results window's reader clamps its tracker
+  // rectangle to 0 and its percent location to 0.1 from below.
+  int Write(const _GEOMETRY& geometry);
+  int Read(_GEOMETRY& geometry);
+  int Write(const _TICKLABEL& tickLabel);
+  int Read(_TICKLABEL& tickLabel);
+  int Write(const TICKMARK& tickMark);
+  int Read(TICKMARK& tickMark);
+  int Write(const _AXIS& axis);
+  int Read(_AXIS& axis);
+  int Write(const CLegend& legend);
+  int Read(CLegend& legend);
+  int Write(const _WINDOW& window);
+  int Read(_WINDOW& window);
+  int Write(const CResultsWnd& results);
+  int Read(CResultsWnd& results);
 
  private:
   // The typed entry behind the three label forms, over the type's text codec.

@@ -128,10 +128,7 @@ template <class T, class Steps = DescribeSteps>
 int ReadRun(CArchiveEx& archive, T& target, T working, Steps&& steps = {}) {
   const EntryReader io(archive);
   if (!steps(io, working)) return archive.HandleError(nullptr);
-  if constexpr (std::is_move_assignable_v<T>)
-    target = std::move(working);
-  else
-    target = working;
+  target = std::move(working);
   return 1;
 }
 

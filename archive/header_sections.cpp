@@ -1,4 +1,6 @@
 // The archive header and the section header lines.
+#include <cmath>
+
 #include "archive/entry_io.h"
 #include "archive/value_controls.h"
 #include "framework/ascii.h"
@@ -69,9 +71,16 @@ int CArchiveEx::WriteHeader() {
 }
 
 int CArchiveEx::ReadHeader() {
-  if (GoToSection(kHeaderSection) != 1 ||
-      Read(m_dArchiveVersion, CString(kArchiveVersionLabel)) != 1)
+  double archiveVersion = m_dArchiveVersion;
+  if (GoToSection(kHeaderSection) != 1 || Read(archiveVersion, CString(kArchiveVersionLabel)) != 1)
     return HandleError(nullptr);
+  // Every comparison with a NaN is false: it would pass the newer-format check below and then
+  // choose the older layouts' readers at random, so a version that is no number is refused.
+  if (!std::isfinite(archiveVersion)) {
+    HandleError(kArchiveVersionLabel);
+    return HandleError(nullptr);
+  }
+  m_dArchiveVersion = archiveVersion;
   if (ARCHIVE_VERSION < m_dArchiveVersion) {
     // A newer format is refused with its own box, shown even when errors are not reported.
     CString message;

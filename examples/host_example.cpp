@@ -9,6 +9,7 @@
 void RunValuesDemo();
 void RunCurveDemo();
 void RunObjectsDemo();
+void RunGraphDemo();
 bool WriteExampleDocument(const char* path);
 
 namespace {
@@ -103,6 +104,7 @@ int main(int argc, char** argv) {
   RunValuesDemo();
   RunCurveDemo();
   RunObjectsDemo();
+  RunGraphDemo();
   if (argc > 1) {
     if (!WriteExampleDocument(argv[1])) return 1;
     std::printf("\nWrote the example document to %s\n", argv[1]);

@@ -3,6 +3,12 @@
 #include "archive/archive_ex.h"
 #include "curve/curve_schema.h"
 #include "framework/logfont.h"
+#include "graph/axis_describe.h"
+#include "graph/geometry_describe.h"
+#include "graph/legend_describe.h"
+#include "graph/results_describe.h"
+#include "graph/ticks_describe.h"
+#include "graph/window_describe.h"
 #include "framework/rect_tracker.h"
 #include "tools/json_values.h"
 #include "values/font_describe.h"
@@ -20,6 +26,15 @@ std::string Summary(const tagLOGFONTA& font) {
 }
 std::string Summary(const _TEXT& text) { return "text " + Quoted(text.strWording.View()); }
 std::string Summary(const CRectTracker&) { return "tracker"; }
+std::string Summary(const _GEOMETRY&) { return "geometry"; }
+std::string Summary(const _TICKLABEL&) { return "tick label"; }
+std::string Summary(const TICKMARK&) { return "tick mark"; }
+std::string Summary(const _AXIS& axis) { return "axis " + Quoted(axis.text.strWording.View()); }
+std::string Summary(const _WINDOW& window) {
+  return "window " + Quoted(window.titles[0].strWording.View());
+}
+std::string Summary(const CLegend&) { return "legend"; }
+std::string Summary(const CResultsWnd&) { return "results window"; }
 
 template <class T>
 Schema StepsOf(double archiveVersion) {
@@ -56,6 +71,13 @@ bool ReadCurve(CArchiveEx& archive, Composite& composite) {
 
 const std::vector<CompositeType>& KnownComposites() {
   static const std::vector<CompositeType> types = {
+      {"window", StepsOf<_WINDOW>, ReadDescribed<_WINDOW>},
+      {"axis", StepsOf<_AXIS>, ReadDescribed<_AXIS>},
+      {"geometry", StepsOf<_GEOMETRY>, ReadDescribed<_GEOMETRY>},
+      {"legend", StepsOf<CLegend>, ReadDescribed<CLegend>},
+      {"results window", StepsOf<CResultsWnd>, ReadDescribed<CResultsWnd>},
+      {"tick label", StepsOf<_TICKLABEL>, ReadDescribed<_TICKLABEL>},
+      {"tick mark", StepsOf<TICKMARK>, ReadDescribed<TICKMARK>},
       {"curve", CurveSteps, ReadCurve},
       {"text", StepsOf<_TEXT>, ReadDescribed<_TEXT>},
       {"font", StepsOf<tagLOGFONTA>, ReadDescribed<tagLOGFONTA>},

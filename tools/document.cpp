@@ -11,6 +11,7 @@
 #include "framework/exceptions.h"
 #include "framework/file.h"
 #include "framework/mem_file.h"
+#include "framework/message_box.h"
 #include "tools/line_scanner.h"
 
 namespace labarc::tool {
@@ -256,11 +257,14 @@ class Walker {
     return m_patterns;
   }
 
-  // The composite whose labels the next lines follow: its first two labels in place, or all but
-  // one of them (so that a composite damaged in its first lines is still read and reported).
+  // The composite whose labels the next lines follow: all of them but one at most (so that a
+  // composite damaged anywhere is still read, and reported, by the library), or else its first
+  // two. Among several, the one that explains the most lines wins, so that a tracker followed by
+  // a font is not taken for the start of a legend.
   const Pattern* Recognise() {
     const Pattern* best = nullptr;
     std::size_t bestScore = 0;
+    bool bestWhole = false;
     for (const Pattern& pattern : Patterns()) {
       std::size_t matched = 0, mismatched = 0, labelsSeen = 0;
       bool leadMatches = true;
@@ -271,23 +275,19 @@ class Walker {
           break;
         }
         const auto& expected = pattern.lines[i];
-        bool ok;
-        if (!expected) {
-          ok = !line->section;
-        } else {
-          ok = line->labelled && SameLabel(line->label, *expected);
+        bool ok = !line->section;
+        if (expected) {
+          ok = ok && line->labelled && SameLabel(line->label, *expected);
           if (labelsSeen++ < 2 && !ok) leadMatches = false;
         }
-        if (ok)
-          ++matched;
-        else
-          ++mismatched;
-        if (!leadMatches && mismatched > 1) break;
+        ++(ok ? matched : mismatched);
       }
-      const bool qualifies = (leadMatches && matched >= 2) || mismatched <= 1;
-      if (qualifies && matched > bestScore) {
+      const bool whole = mismatched <= 1 && matched >= 2;
+      if (!whole && !(leadMatches && matched >= 2)) continue;
+      if (std::pair(whole, matched) > std::pair(bestWhole, bestScore)) {
         best = &pattern;
         bestScore = matched;
+        bestWhole = whole;
       }
     }
     return best;
@@ -337,6 +337,13 @@ bool Walk(const Source& source, const WalkOptions& options, DocumentVisitor& vis
   std::unique_ptr<CFile> scanFile = source.Open(error);
   if (!scanFile) return false;
   LineScanner scanner(std::move(scanFile));
+  // The walk reports through the visitor: the library's boxes (the newer-format refusal shows one
+  // even in quiet mode) are not shown.
+  struct QuietBoxes {
+    ReportHandler previous =
+        SetReportHandler([](HWND, std::string_view, std::string_view, UINT) { return IDOK; });
+    ~QuietBoxes() { SetReportHandler(std::move(previous)); }
+  } quiet;
   CArchive host(archiveFile.get(), CArchive::load);
   CString applName = options.applName.c_str();
   CArchiveEx archive(&host, applName, 0, 0);

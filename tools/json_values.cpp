@@ -6,6 +6,8 @@
 #include "archive/number_text.h"
 #include "archive/value_controls.h"
 #include "framework/logfont.h"
+#include "graph/legend.h"
+#include "graph/ticks.h"
 #include "framework/rect_tracker.h"
 #include "values/date.h"
 #include "values/dpoint.h"
@@ -61,5 +63,8 @@ void AppendJsonNumber(double value, std::string& out) {
 const char* CompositeName(const tagLOGFONTA&) { return "font"; }
 const char* CompositeName(const _TEXT&) { return "text"; }
 const char* CompositeName(const CRectTracker&) { return "tracker"; }
+const char* CompositeName(const _TICKLABEL&) { return "tick label"; }
+const char* CompositeName(const TICKMARK&) { return "tick mark"; }
+const char* CompositeName(const CLegend&) { return "legend"; }
 
 }  // namespace labarc::tool

@@ -17,6 +17,9 @@ class CRectTracker;
 struct DPOINT;
 struct tagLOGFONTA;
 struct _TEXT;
+struct _TICKLABEL;
+struct TICKMARK;
+class CLegend;
 
 namespace labarc::tool {
 
@@ -43,6 +46,9 @@ void AppendJsonNumber(double value, std::string& out);
 const char* CompositeName(const tagLOGFONTA&);
 const char* CompositeName(const _TEXT&);
 const char* CompositeName(const CRectTracker&);
+const char* CompositeName(const _TICKLABEL&);
+const char* CompositeName(const TICKMARK&);
+const char* CompositeName(const CLegend&);
 
 }  // namespace labarc::tool
 
