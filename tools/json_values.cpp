@@ -47,6 +47,10 @@ Json ToJson(const CDate& value) {
 }
 
 void AppendJsonNumber(double value, std::string& out) {
+  if (value == 0 && std::signbit(value)) {
+    out += "-0.0";  // "-0" would read back as the integer 0 in most JSON readers
+    return;
+  }
   if (std::isfinite(value)) {
     char buffer[32];
     const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);

@@ -20,7 +20,7 @@ CCurveObj RandomCurve(int index, int points) {
       std::memcpy(&value, &pattern, sizeof value);
       return value;
     };
-    const double x = i % 8 == 3 ? any() : i * 0.001;
+    const double x = i % 8 == 3 ? any() : i == 1 ? -0.0 : i * 0.001;
     const double y = i % 8 == 5 ? any() : std::sin(i * 0.01 + index) * 100;
     CURVEPOINT point{static_cast<char>(i % 3), x, y};
     curve.SetCurvePoint(i, point);
