@@ -41,7 +41,8 @@ const char* ValueTypeName(ValueType type);
 struct SchemaStep {
   std::string label;  // empty for an unlabelled line and for point lines
   ValueType type;
-  int depth;  // 0 for the composite's own steps, 1 inside a nested composite, ...
+  int depth;              // 0 for the composite's own steps, 1 inside a nested composite, ...
+  std::string text = {};  // an unlabelled line's text as the writer writes it
 };
 using Schema = std::vector<SchemaStep>;
 
@@ -93,7 +94,10 @@ class SchemaRecorder {
   bool operator()(T& composite) const {
     return Describe(SchemaRecorder(m_steps, m_archiveVersion, m_depth + 1), composite);
   }
-  bool Line(CString&) const { return Add("", ValueType::line); }
+  bool Line(CString& text) const {
+    m_steps.push_back({"", ValueType::line, m_depth, std::string(text.View())});
+    return true;
+  }
   template <class T, class Format>
   bool Formatted(const char* label, T&, Format) const {
     return Add(label, ValueTypeOf<T>());

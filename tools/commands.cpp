@@ -133,7 +133,9 @@ int RunSchema(const std::string& name, Output output) {
     output.out << type->name << " (" << steps.size() << " steps)\n";
     for (const SchemaStep& step : steps) {
       output.out << std::string(2 + 2 * step.depth, ' ');
-      if (step.label.empty())
+      if (!step.text.empty())
+        output.out << '(' << ValueTypeName(step.type) << " \"" << step.text << "\")\n";
+      else if (step.label.empty())
         output.out << '(' << ValueTypeName(step.type) << ")\n";
       else
         output.out << std::left << std::setw(32 - 2 * step.depth) << step.label << ' '
