@@ -111,13 +111,11 @@ class Walker {
       if (next->section) {
         ReadSection();
       } else if (!Selected()) {
-        CString line;
-        m_archive.ReadString(line);
-        Watch(m_archive.GetCurLineNum());
+        ReadEntry(false);  // through the entry reader, which holds no line over the limit
       } else if (const Pattern* pattern = Recognise()) {
         ReadComposite(*pattern);
       } else {
-        ReadEntry();
+        ReadEntry(true);
       }
     }
     m_visitor.OnProgress(m_scanner.FileLength(), m_scanner.FileLength());
@@ -227,12 +225,12 @@ class Walker {
     if (Selected()) m_visitor.OnSection(m_archive.GetCurLineNum(), m_section);
   }
 
-  void ReadEntry() {
+  void ReadEntry(bool show) {
     CString label;
     CString value;
     if (m_archive.Read(value, &label) != 1) {
       ReportFailure();
-    } else {
+    } else if (show) {
       const ScannedLine* line = m_scanner.Peek();
       const bool labelled = line && line->labelled;
       m_visitor.OnEntry(m_archive.GetCurLineNum(), labelled, label.View(), value.View());
