@@ -36,6 +36,9 @@
 //   io.Blocks(count, block)      block(slot) -> bool for slot 0 to count - 1. `count` is an int,
 //                                or a BlockCount whose reader count depends on the version.
 //
+// A direction that walks nested composites itself calls Describe(*this, nested) unqualified from
+// a class in namespace labarc, so that every overload included before its use is found.
+//
 // Writers hand Describe their value through a const_cast: no writer step changes the value, and
 // reader-only steps never run while writing.
 #pragma once

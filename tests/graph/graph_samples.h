@@ -1,6 +1,6 @@
-// Graph layouts for the tests: a sample of each composite with every stored member set (ints at
-// their extremes, negative codes, an axis minimum above its maximum, doubles that need all their
-// digits), and the text of a value stored on its own.
+// A sample of each graph composite with every stored member set (ints at their extremes,
+// negative codes, an axis minimum above its maximum, doubles that need all their digits), a
+// target of each with its members without entries set, and the text of a value stored alone.
 #pragma once
 
 #include <climits>
@@ -11,6 +11,10 @@
 namespace labarc::testing {
 
 inline const LOGFONT kSampleFont{-13, 0, 0, 0, 700, 1, 0, 0, 0, 3, 2, 1, 34, "Arial"};
+
+inline _TEXT SampleText(const char* wording) {
+  return _TEXT{1, RGB(0, 0, 128), 5, -6, RECT{40, 0, 280, 18}, kSampleFont, CString(wording)};
+}
 
 inline _GEOMETRY SampleGeometry() {
   _GEOMETRY g{INT_MIN,
@@ -39,19 +43,12 @@ inline _GEOMETRY SampleGeometry() {
               -2147483647L - 1,
               2147483647L};
   for (int slot = 0; slot < GEOMETRY_AXIS_SLOTS; ++slot) {
-    g.dGPPosMin[slot] = 0.001 * (slot + 1);
-    g.dGPMin[slot] = -10.5 * slot;
-    g.dGPMax[slot] = 100.0 / 3 + slot;
-    g.dGPMins[slot] = -1e9 + slot;
-    g.dGPMaxs[slot] = 1e9 + slot;
-    g.dGPDelta[slot] = 0.25 * slot;
-    g.dGPDeltas[slot] = 2.0 / 7 + slot;
+    g.dGPPosMin[slot] = g.dGPMins[slot] = 0.001 * (slot + 1);
+    g.dGPMin[slot] = g.dGPMaxs[slot] = -10.5 * slot;
+    g.dGPMax[slot] = g.dGPDeltas[slot] = 100.0 / 3 + slot;
+    g.dGPDelta[slot] = -1e9 + slot;
   }
   return g;
-}
-
-inline _TEXT SampleText(const char* wording) {
-  return _TEXT{1, RGB(0, 0, 128), 5, -6, RECT{40, 0, 280, 18}, kSampleFont, CString(wording)};
 }
 
 inline _AXIS SampleAxis() {
@@ -62,7 +59,6 @@ inline _AXIS SampleAxis() {
   a.nType = -1;
   a.nPos = INT_MAX;
   a.nScaling = INT_MIN;
-  a.nDirection = 0;
   a.tickLabel = _TICKLABEL{kSampleFont, 3, RGB(1, 2, 3), -2};
   a.tickMark = TICKMARK{4, 2, -9, 0.1, 1, 0, 1, 2, 0, 1, 0, 3};
   a.crColor = RGB(255, 0, 7);
@@ -73,26 +69,26 @@ inline _AXIS SampleAxis() {
   return a;
 }
 
-// Values in every unstored member too, which a read must leave as they were.
+// `into` with members without entries set, which a read must leave as they are.
+inline _AXIS WithOtherAxisUnstored(_AXIS into) {
+  into.nPixelStart = 7;
+  into.dPixelsPerUnit = 2.5;
+  into.rcHitArea = CRect(1, 2, 3, 4);
+  return into;
+}
 inline _AXIS OtherAxis() {
-  _AXIS a;
+  _AXIS a = WithOtherAxisUnstored(_AXIS());
   a.text.strWording = "Other";
   a.tickLabel.lfFont.lfHeight = 99;
-  a.nPixelStart = 7;
-  a.dPixelsPerUnit = 2.5;
-  a.rcHitArea = CRect(1, 2, 3, 4);
   return a;
 }
 
 inline CLegend SampleLegend() {
   CLegend l;
-  l.m_nStyle = 5;
-  l.m_rect = CRect(200, 30, 300, 90);
-  l.m_sizeMin = CSize(40, 20);
+  static_cast<CRectTracker&>(l) = CRectTracker(CRect(200, 30, 300, 90), 5);
   l.m_nLegendShown = 1;
   l.m_nLegendFloat = -1;
   l.m_nLegendPosition = 2;
-  l.m_nLegendDisplay = 0;
   l.m_dLocationPercentX = 12.5;
   l.m_dLocationPercentY = 0.1;
   l.m_lLegendSizeX = 2147483647L;
@@ -103,21 +99,21 @@ inline CLegend SampleLegend() {
   return l;
 }
 
-inline CLegend OtherLegend() {
-  CLegend l;
-  l.m_nCurveCount = 3;
-  l.m_strTitle = "Curves";
-  l.m_nDrawGeneration = 17;
-  l.m_bTracking = TRUE;
-  return l;
+// `into` with the members without entries of OtherLegend().
+inline CLegend WithOtherLegendsUnstored(CLegend into) {
+  into.m_bTracking = TRUE;
+  into.m_nCurveCount = 3;
+  into.m_strTitle = "Curves";
+  into.m_nDrawGeneration = 17;
+  return into;
 }
+inline CLegend OtherLegend() { return WithOtherLegendsUnstored(CLegend()); }
 
 inline _WINDOW SampleWindow() {
   _WINDOW w;
   w.nModify = 1;
   w.nCurveCalc = -1;
   w.nCalcGeometry = INT_MAX;
-  w.nEncloseGraph = 0;
   w.nState = INT_MIN;
   w.nGraphType = 3;
   w.nOriginLocation = 1;
@@ -134,7 +130,6 @@ inline _WINDOW OtherWindow() {
   _WINDOW w;
   w.titles[1].strWording = "Other";
   w.legend = OtherLegend();
-  w.legend.m_nDrawGeneration = 23;
   return w;
 }
 
@@ -142,9 +137,7 @@ inline _WINDOW OtherWindow() {
 // most six digits.
 inline CResultsWnd SampleResults() {
   CResultsWnd r;
-  r.m_nStyle = 1;
-  r.m_rect = CRect(0, 5, 400, 300);
-  r.m_nHandleSize = 6;
+  static_cast<CRectTracker&>(r) = CRectTracker(CRect(0, 5, 400, 300), 1);
   r.m_nResultsShown = 1;
   r.m_nResultsPosition = -3;
   r.m_dptResultsPercent = DPOINT{50, 12.5};
@@ -157,14 +150,14 @@ inline CResultsWnd SampleResults() {
   return r;
 }
 
-inline CResultsWnd OtherResults() {
-  CResultsWnd r;
-  r.m_strResults = "y = 2x + 1";
-  r.m_nResultsLines = 1;
-  r.m_nTextGeneration = 9;
-  r.m_ptGrab = POINT{3, 4};
-  return r;
+inline CResultsWnd WithOtherResultsUnstored(CResultsWnd into) {
+  into.m_ptGrab = POINT{3, 4};
+  into.m_strResults = "y = 2x + 1";
+  into.m_nResultsLines = 1;
+  into.m_nTextGeneration = 9;
+  return into;
 }
+inline CResultsWnd OtherResults() { return WithOtherResultsUnstored(CResultsWnd()); }
 
 // The text of `value` written on its own.
 template <class T>
