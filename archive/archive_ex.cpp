@@ -51,6 +51,7 @@ void CArchiveEx::CountLine() {
 }
 
 int CArchiveEx::ReadString(CString& line) {
+  StartLine();
   std::string_view text;
   switch (NextLine(text)) {
     case LineStatus::line:
@@ -62,16 +63,18 @@ int CArchiveEx::ReadString(CString& line) {
     case LineStatus::tooLong:
       break;
   }
-  return HandleError(nullptr);
+  return Fail(FailureKind::lineTooLong, {}, {}, nullptr);
 }
 
 int CArchiveEx::WriteString(const CString& text) {
+  StartLine();
   CArchive::Write(text.View());
   CountLine();
   return 1;
 }
 
 CArchive::LineStatus CArchiveEx::NextLine(std::string_view& line) {
+  StartLine();
   const LineStatus status = ReadLine(line, MAX_LINE_LENGTH);
   if (status != LineStatus::end) CountLine();
   return status;

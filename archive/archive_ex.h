@@ -74,6 +74,36 @@ class LABARC_API CArchiveEx : public CArchive {
   // with the direction, line number and file, and throws CArchiveException*.
   int HandleError(const char* name);
 
+  // Why the last failed operation failed, as data: readable after a quiet 0 or after the
+  // exception was caught. The innermost failure of a chain is kept; the composites' own calls
+  // without a name do not replace it.
+  enum class FailureKind {
+    none,
+    missingEntry,      // the file ends where an entry was expected
+    otherLabel,        // the line does not begin with the expected label and "="
+    valueRefused,      // the value's text is not one of its type
+    tooFewValues,      // a line of several values ends early
+    endOfArchive,      // a scan for the next section reached the end
+    sectionNotFound,   // a scan for a named section reached the end
+    lineTooLong,       // a line over MAX_LINE_LENGTH
+    newerFormat,       // the header's format version is newer than this library's
+    otherApplication,  // the header's application name does not contain the host's
+    missingResource,   // a string resource for a label or section name cannot be loaded
+    valueNotStorable,  // a value cannot be written as one line of its type
+    other,             // a check of a composite or of an object array
+  };
+  struct Failure {
+    FailureKind kind = FailureKind::none;
+    int line = 0;      // the line count at the failure (the failing line while reading)
+    CString section;   // the section last entered or written, empty before the first
+    CString expected;  // the expected label or section name, empty when none
+    CString found;     // what stood there: the line, the value text, version or name
+  };
+  static constexpr std::size_t MAX_FAILURE_TEXT = 256;  // `found` keeps at most this much
+  const Failure& GetLastFailure() const { return m_failure; }
+  // A short English phrase for a kind, such as "value refused".
+  static const char* FailureKindText(FailureKind kind);
+
   // Header and sections.
   int WriteHeader();
   int ReadHeader();
@@ -165,6 +195,13 @@ class LABARC_API CArchiveEx : public CArchive {
   // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
   LABARC_LOCAL LineStatus NextLine(std::string_view& line);
   LABARC_LOCAL void CountLine();
+  // Records why the operation failed, then takes the error path with `name`.
+  LABARC_LOCAL int Fail(FailureKind kind, std::string_view expected, std::string_view found,
+                        const char* name);
+  LABARC_LOCAL void NoteFailure(FailureKind kind, std::string_view expected,
+                                std::string_view found);
+  // A new line is tried: a later failure starts a new chain.
+  void StartLine() { m_bFailureOpen = false; }
 
   CFile* m_pArchiveFile = nullptr;
   double m_dArchiveVersion = ARCHIVE_VERSION;
@@ -172,6 +209,9 @@ class LABARC_API CArchiveEx : public CArchive {
   double m_dApplVersion = 0;
   int m_bReportErrors = 0;
   int m_nCurLineNum = 0;
+  CString m_strSection;         // the section last entered or written
+  Failure m_failure;            // the last failure's reason
+  bool m_bFailureOpen = false;  // m_failure belongs to the chain now failing
 };
 
 #undef LABARC_DECLARE_LABEL_FORMS

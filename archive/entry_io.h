@@ -136,9 +136,10 @@ int ReadRun(CArchiveEx& archive, T& target, T working, Steps&& steps = {}) {
 
 template <class T>
 int CArchiveEx::WriteValue(const T& value, labarc::Label& label) {
-  if (label.Missing()) return HandleError(nullptr);
+  if (label.Missing()) return Fail(FailureKind::missingResource, {}, {}, nullptr);
   labarc::ValueText text;
-  if (!labarc::TextCodec<T>::Format(value, text)) return HandleError(label.Name());
+  if (!labarc::TextCodec<T>::Format(value, text))
+    return Fail(FailureKind::valueNotStorable, label.Text(), {}, label.Name());
   return WriteEntry(text.View(), label);
 }
 
@@ -147,7 +148,8 @@ int CArchiveEx::ReadValue(T& value, labarc::Label& label) {
   std::string_view text;
   if (ReadEntry(text, label) != 1) return HandleError(nullptr);
   T parsed(value);
-  if (!labarc::TextCodec<T>::Parse(text, parsed)) return HandleError(label.Name());
+  if (!labarc::TextCodec<T>::Parse(text, parsed))
+    return Fail(FailureKind::valueRefused, label.Text(), text, label.Name());
   value = std::move(parsed);
   return 1;
 }

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "archive/entry_io.h"
+#include "archive/value_controls.h"
 #include "framework/ascii.h"
 #include "framework/message_box.h"
 
@@ -16,12 +17,13 @@ constexpr char kApplicationVersionLabel[] = "Application Version Number";
 
 int CArchiveEx::WriteSectionHeader(const CString& name) {
   labarc::Label none = labarc::Label::Pointer(nullptr);
+  m_strSection = name;
   return WriteEntry(("[" + name + "]").View(), none);
 }
 
 int CArchiveEx::WriteSectionHeader(UINT nID) {
   CString name;
-  if (!name.LoadString(nID)) return HandleError(nullptr);
+  if (!name.LoadString(nID)) return Fail(FailureKind::missingResource, {}, {}, nullptr);
   return WriteSectionHeader(name);
 }
 
@@ -29,11 +31,12 @@ int CArchiveEx::ReadSectionHeader(CString& name) {
   for (;;) {
     std::string_view line;
     const LineStatus status = NextLine(line);
-    if (status == LineStatus::end) return HandleError(nullptr);
+    if (status == LineStatus::end) return Fail(FailureKind::endOfArchive, {}, {}, nullptr);
     if (status == LineStatus::tooLong) continue;
     while (!line.empty() && labarc::IsAsciiSpace(line.back())) line.remove_suffix(1);
     if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
       name = line.substr(1, line.size() - 2);
+      m_strSection = name;
       return 1;
     }
   }
@@ -44,14 +47,17 @@ int CArchiveEx::GoToSection(const CString& name) {
   for (;;) {
     std::string_view line;
     const LineStatus status = NextLine(line);
-    if (status == LineStatus::end) return HandleError(name);
-    if (status == LineStatus::line && labarc::EqualsNoCase(line, target.View())) return 1;
+    if (status == LineStatus::end) return Fail(FailureKind::sectionNotFound, name.View(), {}, name);
+    if (status == LineStatus::line && labarc::EqualsNoCase(line, target.View())) {
+      m_strSection = name;
+      return 1;
+    }
   }
 }
 
 int CArchiveEx::GoToSection(UINT nID) {
   CString name;
-  if (!name.LoadString(nID)) return HandleError(nullptr);
+  if (!name.LoadString(nID)) return Fail(FailureKind::missingResource, {}, {}, nullptr);
   return GoToSection(name);
 }
 
@@ -83,11 +89,14 @@ int CArchiveEx::ReadHeader() {
         "Number %f!",
         m_dArchiveVersion, ARCHIVE_VERSION);
     MessageBoxA(nullptr, message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
-    return HandleError(nullptr);
+    labarc::ValueText version;
+    CDouble::AppendText(m_dArchiveVersion, version);
+    return Fail(FailureKind::newerFormat, kArchiveVersionLabel, version.View(), nullptr);
   }
   CString applName;
-  if (Read(applName, CString(kApplicationNameLabel)) != 1 || applName.Find(m_strApplName) == -1 ||
-      Read(m_dApplVersion, CString(kApplicationVersionLabel)) != 1)
-    return HandleError(nullptr);
+  if (Read(applName, CString(kApplicationNameLabel)) != 1) return HandleError(nullptr);
+  if (applName.Find(m_strApplName) == -1)
+    return Fail(FailureKind::otherApplication, m_strApplName.View(), applName.View(), nullptr);
+  if (Read(m_dApplVersion, CString(kApplicationVersionLabel)) != 1) return HandleError(nullptr);
   return 1;
 }

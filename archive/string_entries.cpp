@@ -26,11 +26,13 @@ bool HoldsLineEnd(std::string_view text) {
 }  // namespace
 
 int CArchiveEx::WriteEntry(std::string_view value, labarc::Label& label) {
-  if (label.Missing()) return HandleError(nullptr);
+  StartLine();
+  if (label.Missing()) return Fail(FailureKind::missingResource, {}, {}, nullptr);
   const std::string_view name = label.Text();
   const std::size_t length = (label.IsNone() ? 0 : name.size() + 1) + value.size();
-  if (length > MAX_LINE_LENGTH || HoldsLineEnd(name) || HoldsLineEnd(value))
-    return HandleError(label.Name());
+  if (length > MAX_LINE_LENGTH) return Fail(FailureKind::lineTooLong, name, value, label.Name());
+  if (HoldsLineEnd(name) || HoldsLineEnd(value))
+    return Fail(FailureKind::valueNotStorable, name, value, label.Name());
   if (!label.IsNone()) {
     CArchive::Write(name);
     CArchive::Write("=", 1);
@@ -42,9 +44,16 @@ int CArchiveEx::WriteEntry(std::string_view value, labarc::Label& label) {
 }
 
 int CArchiveEx::ReadEntry(std::string_view& value, labarc::Label& label) {
-  if (label.Missing()) return HandleError(nullptr);
+  if (label.Missing()) return Fail(FailureKind::missingResource, {}, {}, nullptr);
   std::string_view line;
-  if (NextLine(line) != LineStatus::line) return HandleError(label.Name());
+  switch (NextLine(line)) {
+    case LineStatus::line:
+      break;
+    case LineStatus::end:
+      return Fail(FailureKind::missingEntry, label.Text(), {}, label.Name());
+    case LineStatus::tooLong:
+      return Fail(FailureKind::lineTooLong, label.Text(), {}, label.Name());
+  }
   if (label.IsNone()) {
     value = line;
     return 1;
@@ -54,7 +63,7 @@ int CArchiveEx::ReadEntry(std::string_view& value, labarc::Label& label) {
   if (labelLength > 0) {
     if (line.size() <= labelLength || line[labelLength] != '=' ||
         !labarc::EqualsNoCase(line.substr(0, labelLength), name))
-      return HandleError(label.Name());
+      return Fail(FailureKind::otherLabel, name, line, label.Name());
     value = line.substr(labelLength + 1);
   } else {
     // An empty label accepts any label: the text before the first "=".

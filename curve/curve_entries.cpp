@@ -99,7 +99,12 @@ int CArchiveEx::Read(CCurveObj& curve) {
   int count = 0;
   if (Read(name, CString(kCurveNameLabel)) != 1 || Read(count, CString(kCurvePointCountLabel)) != 1)
     return HandleError(nullptr);
-  if (count < 0) return HandleError(kCurvePointCountLabel);
+  if (count < 0) {
+    labarc::ValueText text;
+    CLong::AppendText(count, text);
+    return Fail(FailureKind::valueRefused, kCurvePointCountLabel, text.View(),
+                kCurvePointCountLabel);
+  }
 
   // The count is not trusted with memory: room is made ahead for no more points than the file
   // can hold, and beyond that the working curve grows only as values arrive.
@@ -116,7 +121,15 @@ int CArchiveEx::Read(CCurveObj& curve) {
       for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
         CURVEPOINT point;
         into.GetCurvePoint(index, &point);
-        if (!Group::Take(rest, point)) return false;
+        if (rest.empty()) {
+          NoteFailure(FailureKind::tooFewValues, {}, {});
+          return false;
+        }
+        const std::string_view field = rest.substr(0, rest.find(','));
+        if (!Group::Take(rest, point)) {
+          NoteFailure(FailureKind::valueRefused, {}, field);
+          return false;
+        }
         into.SetCurvePoint(index, point);
       }
     }

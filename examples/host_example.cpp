@@ -10,6 +10,7 @@ void RunValuesDemo();
 void RunCurveDemo();
 void RunObjectsDemo();
 void RunGraphDemo();
+bool WriteExampleDocument(const char* path);
 
 namespace {
 
@@ -76,7 +77,8 @@ bool Load(const std::string& text, Document& doc) {
 
 }  // namespace
 
-int main() {
+// With a file name, also writes the example document there, for the labarc tool.
+int main(int argc, char** argv) {
   SetReportHandler([](HWND, std::string_view text, std::string_view caption, UINT) {
     std::printf("[%.*s box]\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
                 static_cast<int>(text.size()), text.data());
@@ -103,5 +105,9 @@ int main() {
   RunCurveDemo();
   RunObjectsDemo();
   RunGraphDemo();
+  if (argc > 1) {
+    if (!WriteExampleDocument(argv[1])) return 1;
+    std::printf("\nWrote the example document to %s\n", argv[1]);
+  }
   return 0;
 }
