@@ -67,6 +67,12 @@ BOOL CFile::Open(const char* path, UINT openFlags, CFileException* error) {
   return TRUE;
 }
 
+void CFile::Attach(int handle, const char* path) {
+  if (m_hFile >= 0) ::close(m_hFile);
+  m_hFile = handle;
+  m_strFilePath = FullPath(path);
+}
+
 UINT CFile::Read(void* buffer, UINT count) {
   for (;;) {
     const ssize_t got = ::read(m_hFile, buffer, count);
