@@ -2,12 +2,12 @@
 """Seeded mutation testing: plants one small fault at a time in the library and runs the tests.
 
 No Debian package does mutation testing for C++, so this stays a short script. It exports the
-committed tree (git archive HEAD) into a work folder, builds it once, then for each sampled fault
+committed tree (git archive of --rev) into a work folder, builds it once, then for each sampled fault
 (a comparison turned, a guard removed, a constant off by one, a boolean or logical operator
 flipped) edits one line, rebuilds incrementally, runs the suite with a timeout and restores the
 line. A fault is caught when the build of the tests or any test fails.
 
-    scripts/mutate.py [--seed 11] [--count 60] [--work build-mut]
+    scripts/mutate.py [--seed 11] [--count 60] [--work build-mut] [--rev HEAD]
 """
 import argparse
 import pathlib
@@ -82,12 +82,13 @@ def main():
     parser.add_argument("--seed", type=int, default=11)
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--work", default="build-mut")
+    parser.add_argument("--rev", default="HEAD", help="the commit whose tree is mutated")
     args = parser.parse_args()
     root = pathlib.Path(__file__).resolve().parent.parent
     work = (root / args.work).resolve()
     source, build = work / "src", work / "build"
     source.mkdir(parents=True, exist_ok=True)
-    archive = subprocess.run(["git", "archive", "HEAD"], cwd=root, check=True,
+    archive = subprocess.run(["git", "archive", args.rev], cwd=root, check=True,
                              stdout=subprocess.PIPE).stdout
     subprocess.run(["tar", "-x", "-C", str(source)], input=archive, check=True)
     subprocess.run(["cmake", "-S", str(source), "-B", str(build), "-G", "Ninja",

@@ -57,6 +57,12 @@ INSTANTIATE_TEST_SUITE_P(
                    false}),
     [](const auto& info) { return info.param.name; });
 
+TEST(ArchiveHeader, AnApplicationNameThatCannotBeWrittenFailsTheHeader) {
+  StoreArchive store(0, "Two\nLines");
+  EXPECT_EQ(store->WriteHeader(), 0);
+  EXPECT_EQ(store.Text(), Lines({"[Archive Header]", "Archive Version Number=1.03"}));
+}
+
 TEST(ArchiveHeader, NewerFormatShowsItsOwnBoxEvenInQuietMode) {
   ReportRecorder reports;
   LoadArchive load(Header("1.04", "Plotter", "4"), 0);
@@ -91,6 +97,11 @@ TEST(Sections, WriteSectionHeaderWritesTheNameUnchanged) {
   EXPECT_EQ(ar->WriteSectionHeader(6001u), 1);
   EXPECT_EQ(ar->WriteSectionHeader(6999u), 0);
   EXPECT_EQ(ar.Text(), Lines({"[Graph [1]]", "[]", "[Curves]"}));
+  LoadArchive load(ar.Text());
+  EXPECT_EQ(load->GoToSection(6999u), 0);  // a missing name scans nothing
+  EXPECT_EQ(load->GetCurLineNum(), 0);
+  EXPECT_EQ(load->GoToSection(6001u), 1);
+  EXPECT_EQ(load->GetCurLineNum(), 3);
   AfxRemoveStringResource(6001);
 }
 

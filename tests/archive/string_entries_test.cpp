@@ -77,11 +77,15 @@ TEST(StringEntryResource, MissingResourceReportsNoNameAndTouchesNothing) {
   ReportRecorder reports;
   LoadArchive load(Lines({"A=1"}), 1);
   CString value = "old";
-  ThrownArchiveCause([&] { load->Read(value, 7999u); });
+  EXPECT_EQ(ThrownArchiveCause([&] { load->Read(value, 7999u); }), CArchiveException::badIndex);
   EXPECT_EQ(load->GetCurLineNum(), 0);
   EXPECT_EQ(value, "old");
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0].text.find("Section/Entry"), std::string::npos);
+  StoreArchive store(1);
+  EXPECT_EQ(ThrownArchiveCause([&] { store->Write(value, 7999u); }), CArchiveException::badIndex);
+  EXPECT_EQ(store.Text(), "");
+  EXPECT_EQ(store->GetCurLineNum(), 0);
+  ASSERT_EQ(reports.boxes.size(), 2u);
+  for (const auto& box : reports.boxes) EXPECT_EQ(box.text.find("Section/Entry"), box.text.npos);
 }
 
 TEST(StringEntryWrite, RefusesLineEndsThatWouldSplitTheEntry) {
@@ -95,11 +99,17 @@ TEST(StringEntryWrite, RefusesLineEndsThatWouldSplitTheEntry) {
 
 TEST(StringEntryWrite, RefusesLinesLongerThanTheReaderAccepts) {
   StoreArchive ar;
-  const CString huge(std::string(CArchiveEx::MAX_LINE_LENGTH, 'x'));
-  EXPECT_EQ(ar->Write(huge, CString("Text")), 0);
-  EXPECT_EQ(ar->Write(huge, static_cast<CString*>(nullptr)), 1);
+  const auto text = [](std::size_t length) { return CString(std::string(length, 'x')); };
+  const std::size_t limit = CArchiveEx::MAX_LINE_LENGTH;
+  const CString longest = text(limit - 2);
+  EXPECT_EQ(ar->Write(text(limit - 1), CString("T")), 0);  // one character over, with "T="
+  EXPECT_EQ(ar->Write(longest, CString("T")), 1);
+  EXPECT_EQ(ar->Write(text(limit), static_cast<CString*>(nullptr)), 1);
+  EXPECT_EQ(ar->Write(text(limit + 1), static_cast<CString*>(nullptr)), 0);
   LoadArchive load(ar.Text());
   CString value;
+  EXPECT_EQ(load->Read(value, CString("T")), 1);
+  EXPECT_EQ(value, longest);
   EXPECT_EQ(load->Read(value, static_cast<CString*>(nullptr)), 1);
   EXPECT_EQ(value.GetLength(), static_cast<int>(CArchiveEx::MAX_LINE_LENGTH));
 }

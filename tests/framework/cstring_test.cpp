@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "labarc.h"
 
 namespace {
@@ -24,6 +26,13 @@ TEST(CStringTest, CaseFoldingAndTrimmingTouchOnlyAscii) {
   EXPECT_NE(CString("\xC4").CompareNoCase("\xE4"), 0);
   CString text = "  [X] \t\r\n";
   EXPECT_EQ(text.TrimRight(), "  [X]");
+}
+
+TEST(CStringTest, OrderingKeysASetByWholeText) {
+  const std::set<CString> names = {"b", "a", "b", "A", "ab", "a"};
+  EXPECT_EQ(names.size(), 4u);
+  EXPECT_EQ(*names.begin(), "A");
+  EXPECT_FALSE(CString("a") < CString("a"));
 }
 
 }  // namespace
