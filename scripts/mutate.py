@@ -7,7 +7,10 @@ committed tree (git archive of --rev) into a work folder, builds it once, then f
 flipped) edits one line, rebuilds incrementally, runs the suite with a timeout and restores the
 line. A fault is caught when the build of the tests or any test fails.
 
-    scripts/mutate.py [--seed 11] [--count 60] [--work build-mut] [--rev HEAD]
+    scripts/mutate.py [--seed 11] [--count 60] [--work build-mut] [--rev HEAD] [--headers]
+
+The library is built shared and the tests are not relinked against it, so a fault in a source
+file costs one compile and one link. Faults in headers rebuild everything; --headers adds them.
 """
 import argparse
 import pathlib
@@ -83,6 +86,7 @@ def main():
     parser.add_argument("--count", type=int, default=60)
     parser.add_argument("--work", default="build-mut")
     parser.add_argument("--rev", default="HEAD", help="the commit whose tree is mutated")
+    parser.add_argument("--headers", action="store_true", help="plant faults in headers too")
     args = parser.parse_args()
     root = pathlib.Path(__file__).resolve().parent.parent
     work = (root / args.work).resolve()
@@ -93,7 +97,8 @@ def main():
     subprocess.run(["tar", "-x", "-C", str(source)], input=archive, check=True)
     subprocess.run(["cmake", "-S", str(source), "-B", str(build), "-G", "Ninja",
                     "-DCMAKE_BUILD_TYPE=Debug", "-DLABARC_BUILD_BENCHMARKS=OFF",
-                    "-DLABARC_BUILD_EXAMPLES=OFF"], check=True, stdout=subprocess.DEVNULL)
+                    "-DLABARC_BUILD_EXAMPLES=OFF", "-DBUILD_SHARED_LIBS=ON",
+                    "-DCMAKE_LINK_DEPENDS_NO_SHARED=ON"], check=True, stdout=subprocess.DEVNULL)
     build_cmd = ["cmake", "--build", str(build)]
     test_cmd = ["ctest", "--test-dir", str(build), "-j1", "--timeout", "60", "--stop-on-failure"]
     if run(build_cmd, root) != 0 or run(test_cmd, root) != 0:
@@ -101,7 +106,7 @@ def main():
 
     random.seed(args.seed)
     files = sorted(p for folder in LIBRARY for p in (source / folder).glob("*.[hc]*")
-                   if p.suffix in (".h", ".cpp"))
+                   if p.suffix == ".cpp" or args.headers and p.suffix == ".h")
     candidates = [s for p in files for s in sites(p, p.read_text())]
     sample = random.sample(candidates, min(args.count, len(candidates)))
     results = {}
