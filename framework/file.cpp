@@ -10,9 +10,7 @@
 
 #include "framework/exceptions.h"
 
-namespace {
-
-int CauseOf(int error) {
+int CFileException::OsErrorToException(LONG error) {
   switch (error) {
     case ENOENT:
       return CFileException::fileNotFound;
@@ -37,6 +35,8 @@ int CauseOf(int error) {
   }
 }
 
+namespace {
+
 CString FullPath(const char* path) {
   char resolved[PATH_MAX];
   return realpath(path, resolved) ? CString(resolved) : CString(path);
@@ -60,7 +60,7 @@ BOOL CFile::Open(const char* path, UINT openFlags, CFileException* error) {
   if (openFlags & modeCreate) flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
   m_hFile = ::open(path, flags | O_CLOEXEC, 0666);
   if (m_hFile < 0) {
-    if (error) *error = CFileException(CauseOf(errno), errno, path);
+    if (error) *error = CFileException(CFileException::OsErrorToException(errno), errno, path);
     return FALSE;
   }
   m_strFilePath = FullPath(path);
@@ -118,5 +118,5 @@ void CFile::Close() {
 
 void CFile::ThrowLastError() const {
   const int error = errno;
-  AfxThrowFileException(CauseOf(error), error, m_strFilePath);
+  AfxThrowFileException(CFileException::OsErrorToException(error), error, m_strFilePath);
 }

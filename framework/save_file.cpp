@@ -56,9 +56,7 @@ BOOL CSaveFile::Open(const char* path, UINT, CFileException* error) {
   std::string temporary;
   const int handle = m_target.empty() ? (errno = ENOENT, -1) : CreateTemporary(m_target, temporary);
   if (handle < 0) {
-    if (error) *error = CFileException(CFileException::fileNotFound, errno, path);
-    if (error && (errno == EACCES || errno == EPERM || errno == EROFS))
-      error->m_cause = CFileException::accessDenied;
+    if (error) *error = CFileException(CFileException::OsErrorToException(errno), errno, path);
     return FALSE;
   }
   m_temporary = temporary;

@@ -142,6 +142,7 @@ TEST_F(SaveFileTest, AProcessKilledDuringASaveKeepsTheOldDocument) {
       ASSERT_EQ(::waitpid(child, nullptr, WNOHANG), 0) << "the save ended before the kill";
       for (const auto& name : m_folder.Names())
         if (name != "plot.txt") written = std::filesystem::file_size(m_folder / name);
+      ::usleep(1000);
     }
     ::kill(child, SIGKILL);
     const int status = WaitFor(child);
