@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <set>
 
 #include "labarc.h"
@@ -12,12 +13,19 @@ TEST(CStringTest, SlicesAndSearchesClipTheirIndicesToTheString) {
       {text.Left(3), "Arc"},   {text.Left(99), "Archive"},  {text.Left(-1), ""},
       {text.Right(4), "hive"}, {text.Right(99), "Archive"}, {text.Mid(99), ""},
       {text.Mid(2, 3), "chi"}, {text.Mid(5, 99), "ve"},     {text.Mid(-2, 4), "Ar"},
+      {text.Right(0), ""},
   };
   for (const auto& [slice, expected] : cases) EXPECT_EQ(slice, expected);
   const CString path = "a::b::c";
   EXPECT_EQ(path.Find("::", 2), 4);
   EXPECT_EQ(path.Find("::", 5), -1);
   EXPECT_EQ(path.Find('a', 99), -1);
+  CString buffer;
+  std::strcpy(buffer.GetBuffer(8), "ab");
+  buffer.ReleaseBuffer();  // up to the terminator
+  EXPECT_EQ(buffer, "ab");
+  buffer = 'x';
+  EXPECT_EQ(buffer, "x");
 }
 
 TEST(CStringTest, CaseFoldingAndTrimmingTouchOnlyAscii) {
