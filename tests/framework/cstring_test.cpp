@@ -1,9 +1,7 @@
-#include <gtest/gtest.h>
-
 #include <cstring>
 #include <set>
 
-#include "labarc.h"
+#include "support/test_support.h"
 
 namespace {
 
@@ -25,6 +23,11 @@ TEST(CStringTest, SlicesAndSearchesClipTheirIndicesToTheString) {
   buffer.ReleaseBuffer();  // up to the terminator
   EXPECT_EQ(buffer, "ab");
   buffer = 'x';
+  EXPECT_EQ(buffer, "x");
+  for (int index : {-1, 1}) {  // checked access, the text left as it was
+    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>([&] { buffer.GetAt(index); }));
+    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>([&] { buffer.SetAt(index, 'y'); }));
+  }
   EXPECT_EQ(buffer, "x");
 }
 
