@@ -15,6 +15,7 @@
 #include "framework/object.h"
 #include "framework/rect_tracker.h"
 #include "framework/runtime_class.h"
+#include "framework/save_file.h"
 #include "framework/string_table.h"
 #include "framework/win_types.h"
 #include "graph/axis.h"

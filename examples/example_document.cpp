@@ -70,14 +70,7 @@ void WriteGraph(CArchiveEx& ar) {
   ar.Write(results);
 }
 
-}  // namespace
-
-bool WriteExampleDocument(const char* path) {
-  CFile file;
-  if (!file.Open(path, CFile::modeCreate | CFile::modeWrite)) return false;
-  CArchive host(&file, CArchive::store);
-  CString applName = "Example Plotter";
-  CArchiveEx ar(&host, applName, 3.6, TRUE);
+void WriteDocument(CArchiveEx& ar) {
   ar.WriteHeader();
   ar.WriteSectionHeader(CString("Run"));
   ar.Write(CString("Calibration run"), CString("Title"));
@@ -107,5 +100,21 @@ bool WriteExampleDocument(const char* path) {
 
   ar.WriteSectionHeader(CString("Graph"));
   WriteGraph(ar);
+}
+
+}  // namespace
+
+bool WriteExampleDocument(const char* path) {
+  // Saved as every document should be: the old file is replaced only by a complete new one.
+  CSaveFile file;
+  if (!file.Open(path)) return false;
+  {
+    CArchive host(&file, CArchive::store);
+    CString applName = "Example Plotter";
+    CArchiveEx ar(&host, applName, 3.6, TRUE);
+    WriteDocument(ar);
+    host.Close();
+  }
+  file.Commit();
   return true;
 }

@@ -1,7 +1,12 @@
-// A small host program: stores a document, loads it back and prints what it read, then shows
-// the error report for a damaged copy.
+// A small host program: saves a document to a file on disk, loads it back into a fresh document
+// and prints what it read, then shows the error report for a damaged copy, which leaves the
+// loaded document as it was.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <utility>
 
 #include <labarc/labarc.h>
 
@@ -47,32 +52,59 @@ void Serialize(CArchiveEx& ar, Document& doc) {
   }
 }
 
-// Stores `doc` into a new in-memory file and returns its text.
-std::string Store(Document& doc) {
-  CMemFile file;
-  {
-    CArchive host(&file, CArchive::store);
-    CString applName = "Example Plotter";
-    CArchiveEx ar(&host, applName, 3.6, TRUE);
-    Serialize(ar, doc);
-  }  // the archives flush when they go
-  return std::string(file.Contents());
-}
-
-// Loads `text` into `doc`; false (after the error report) when the text is damaged.
-bool Load(const std::string& text, Document& doc) {
-  CMemFile file(text);
-  file.SetFilePath("/examples/damaged.txt");
-  CArchive host(&file, CArchive::load);
-  CString applName = "Example Plotter";
-  CArchiveEx ar(&host, applName, 3.6, TRUE);
+// Saves `doc` to the file at `path`. The old file is replaced only when the whole document was
+// written and synced: a failure or a crash half-way leaves it as it was.
+bool Save(const char* path, Document& doc) {
   try {
-    Serialize(ar, doc);
+    CSaveFile file(path);
+    {
+      CArchive host(&file, CArchive::store);
+      CString applName = "Example Plotter";
+      CArchiveEx ar(&host, applName, 3.6, TRUE);
+      Serialize(ar, doc);
+      host.Close();  // hands the last buffered bytes to the file, where errors still raise
+    }
+    file.Commit();
     return true;
-  } catch (CArchiveException* error) {
+  } catch (CException* error) {
+    std::printf("Saving failed: %s\n", error->GetErrorMessage().GetString());
     error->Delete();
     return false;
   }
+}
+
+// Loads the document in `file` into `live`. It is read into a fresh document and swapped in only
+// when the whole of it was read: a damaged file leaves the live document as it was, never half
+// replaced.
+bool Load(CFile& file, Document& live) {
+  Document fresh;
+  try {
+    CArchive host(&file, CArchive::load);
+    CString applName = "Example Plotter";
+    CArchiveEx ar(&host, applName, 3.6, TRUE);
+    Serialize(ar, fresh);
+  } catch (CException* error) {  // the archive has shown its report
+    error->Delete();
+    return false;
+  }
+  std::swap(live, fresh);
+  return true;
+}
+
+bool Load(const char* path, Document& live) {
+  CFileException error(CFileException::none, 0, path);
+  CFile file;
+  if (!file.Open(path, CFile::modeRead, &error)) {
+    std::printf("Cannot open %s: %s\n", path, error.GetErrorMessage().GetString());
+    return false;
+  }
+  return Load(file, live);
+}
+
+void Print(const char* heading, const Document& doc) {
+  std::printf("%s: title \"%s\", %d samples, gain %g, channel %d, offset %ld, operator %s\n",
+              heading, doc.title.GetString(), doc.sampleCount, doc.gain, doc.channel, doc.offset,
+              doc.operatorName.GetString());
 }
 
 }  // namespace
@@ -85,22 +117,27 @@ int main(int argc, char** argv) {
     return IDOK;
   });
 
+  const std::string path =
+      (std::filesystem::temp_directory_path() / "labarc-example-run.txt").string();
   Document original;
-  const std::string text = Store(original);
-  std::printf("Stored document:\n%s\n", text.c_str());
+  if (!Save(path.c_str(), original)) return 1;
+  std::ifstream stored(path, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(stored), {}};
+  std::printf("Stored document (%s):\n%s\n", path.c_str(), text.c_str());
 
-  Document loaded;
-  loaded.title = "";
-  if (!Load(text, loaded)) return 1;
-  std::printf("Loaded: title \"%s\", %d samples, gain %g, channel %d, offset %ld, operator %s\n\n",
-              loaded.title.GetString(), loaded.sampleCount, loaded.gain, loaded.channel,
-              loaded.offset, loaded.operatorName.GetString());
+  Document live;
+  live.title = "";
+  if (!Load(path.c_str(), live)) return 1;
+  Print("Loaded", live);
 
   std::string damaged = text;
   damaged.replace(damaged.find("Gain=2.5"), 8, "Gain=2,5");
-  std::printf("Loading a copy whose gain reads \"2,5\":\n");
-  if (Load(damaged, loaded)) return 1;
-  std::printf("\nThe damaged copy was refused.\n");
+  std::printf("\nLoading a copy whose gain reads \"2,5\":\n");
+  CMemFile damagedFile(damaged);
+  damagedFile.SetFilePath("/examples/damaged.txt");
+  if (Load(damagedFile, live)) return 1;
+  Print("\nThe damaged copy was refused; the live document is unchanged", live);
+  std::filesystem::remove(path);
   RunValuesDemo();
   RunCurveDemo();
   RunObjectsDemo();

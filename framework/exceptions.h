@@ -60,6 +60,8 @@ class LABARC_API CFileException : public CException {
   CFileException(int cause, LONG osError, const char* fileName)
       : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
   CString GetErrorMessage() const override;
+  // The cause that stands for the system's error number `osError` (errno).
+  static int OsErrorToException(LONG osError);
 
   int m_cause;
   LONG m_lOsError;

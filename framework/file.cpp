@@ -12,9 +12,7 @@
 
 inline namespace labarc_framework {
 
-namespace {
-
-int CauseOf(int error) {
+int CFileException::OsErrorToException(LONG error) {
   switch (error) {
     case ENOENT:
       return CFileException::fileNotFound;
@@ -39,6 +37,8 @@ int CauseOf(int error) {
   }
 }
 
+namespace {
+
 CString FullPath(const char* path) {
   char resolved[PATH_MAX];
   return realpath(path, resolved) ? CString(resolved) : CString(path);
@@ -62,11 +62,17 @@ BOOL CFile::Open(const char* path, UINT openFlags, CFileException* error) {
   if (openFlags & modeCreate) flags |= O_CREAT | ((openFlags & modeNoTruncate) ? 0 : O_TRUNC);
   m_hFile = ::open(path, flags | O_CLOEXEC, 0666);
   if (m_hFile < 0) {
-    if (error) *error = CFileException(CauseOf(errno), errno, path);
+    if (error) *error = CFileException(CFileException::OsErrorToException(errno), errno, path);
     return FALSE;
   }
   m_strFilePath = FullPath(path);
   return TRUE;
+}
+
+void CFile::Attach(int handle, const char* path) {
+  if (m_hFile >= 0) ::close(m_hFile);
+  m_hFile = handle;
+  m_strFilePath = FullPath(path);
 }
 
 UINT CFile::Read(void* buffer, UINT count) {
@@ -114,7 +120,7 @@ void CFile::Close() {
 
 void CFile::ThrowLastError() const {
   const int error = errno;
-  AfxThrowFileException(CauseOf(error), error, m_strFilePath);
+  AfxThrowFileException(CFileException::OsErrorToException(error), error, m_strFilePath);
 }
 
 }  // namespace labarc_framework

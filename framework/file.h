@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <utility>
 
 #include "cstring.h"
 #include "export.h"
@@ -45,9 +46,15 @@ class LABARC_API CFile : public CObject {
   virtual CString GetFilePath() const { return m_strFilePath; }
   virtual void SetFilePath(const char* path) { m_strFilePath = path; }
 
- private:
+ protected:
+  // The open descriptor (-1 when closed), for files that open, sync or rename in their own way.
+  // Attach adopts `handle` in place of a closed file; Detach gives the descriptor up unclosed.
+  int GetHandle() const { return m_hFile; }
+  void Attach(int handle, const char* path);
+  int Detach() { return std::exchange(m_hFile, -1); }
   [[noreturn]] LABARC_LOCAL void ThrowLastError() const;
 
+ private:
   int m_hFile = -1;
   CString m_strFilePath;
 };

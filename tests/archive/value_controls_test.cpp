@@ -87,4 +87,26 @@ TEST(NumberFields, ParseAsTheWholeTextWould) {
   }
 }
 
+// The controls' own check: a whole number of the range is taken, any other text refused with the
+// caller's value kept (the ranges themselves are the scalar entries' tests).
+TEST(IntegerControls, ValidateAndGetTakesNumbersAndRefusesOtherText) {
+  for (const char* text : {"", "x", "12x", "1.5", "4294967296"}) {
+    BYTE b = 7;
+    long l = 7;
+    unsigned long u = 7;
+    EXPECT_FALSE(CByte::ValidateAndGet(text, b, nullptr) ||
+                 CLong::ValidateAndGet(text, l, nullptr) ||
+                 CULong::ValidateAndGet(text, u, nullptr))
+        << text;
+    EXPECT_TRUE(b == 7 && l == 7 && u == 7) << text;
+  }
+  BYTE b = 0;
+  long l = 0;
+  unsigned long u = 0;
+  EXPECT_TRUE(CByte::ValidateAndGet("255", b, nullptr) &&
+              CLong::ValidateAndGet("-2147483648", l, nullptr) &&
+              CULong::ValidateAndGet("4294967295", u, nullptr));
+  EXPECT_TRUE(b == 255 && l == INT32_MIN && u == 4294967295u);
+}
+
 }  // namespace

@@ -1,6 +1,7 @@
-#include <gtest/gtest.h>
+#include <cstring>
+#include <set>
 
-#include <labarc/labarc.h>
+#include "support/test_support.h"
 
 namespace {
 
@@ -10,12 +11,24 @@ TEST(CStringTest, SlicesAndSearchesClipTheirIndicesToTheString) {
       {text.Left(3), "Arc"},   {text.Left(99), "Archive"},  {text.Left(-1), ""},
       {text.Right(4), "hive"}, {text.Right(99), "Archive"}, {text.Mid(99), ""},
       {text.Mid(2, 3), "chi"}, {text.Mid(5, 99), "ve"},     {text.Mid(-2, 4), "Ar"},
+      {text.Right(0), ""},
   };
   for (const auto& [slice, expected] : cases) EXPECT_EQ(slice, expected);
   const CString path = "a::b::c";
   EXPECT_EQ(path.Find("::", 2), 4);
   EXPECT_EQ(path.Find("::", 5), -1);
   EXPECT_EQ(path.Find('a', 99), -1);
+  CString buffer;
+  std::strcpy(buffer.GetBuffer(8), "ab");
+  buffer.ReleaseBuffer();  // up to the terminator
+  EXPECT_EQ(buffer, "ab");
+  buffer = 'x';
+  EXPECT_EQ(buffer, "x");
+  for (int index : {-1, 1}) {  // checked access, the text left as it was
+    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>([&] { buffer.GetAt(index); }));
+    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>([&] { buffer.SetAt(index, 'y'); }));
+  }
+  EXPECT_EQ(buffer, "x");
 }
 
 TEST(CStringTest, CaseFoldingAndTrimmingTouchOnlyAscii) {
@@ -24,6 +37,13 @@ TEST(CStringTest, CaseFoldingAndTrimmingTouchOnlyAscii) {
   EXPECT_NE(CString("\xC4").CompareNoCase("\xE4"), 0);
   CString text = "  [X] \t\r\n";
   EXPECT_EQ(text.TrimRight(), "  [X]");
+}
+
+TEST(CStringTest, OrderingKeysASetByWholeText) {
+  const std::set<CString> names = {"b", "a", "b", "A", "ab", "a"};
+  EXPECT_EQ(names.size(), 4u);
+  EXPECT_EQ(*names.begin(), "A");
+  EXPECT_FALSE(CString("a") < CString("a"));
 }
 
 }  // namespace

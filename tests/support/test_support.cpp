@@ -1,5 +1,13 @@
 #include "support/test_support.h"
 
+#include <stdlib.h>
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
 namespace labarc::testing {
 
 ReportRecorder::ReportRecorder()
@@ -42,6 +50,28 @@ int ThrownArchiveCause(const std::function<void()>& action) {
   }
   ADD_FAILURE() << "no CArchiveException was thrown";
   return -1;
+}
+
+TempFolder::TempFolder() : m_path(::testing::TempDir() + "labarc-XXXXXX") {
+  if (!::mkdtemp(m_path.data())) ADD_FAILURE() << "no temporary folder";
+  ::chmod(m_path.c_str(), 0777);  // reachable by an unprivileged user too
+}
+
+TempFolder::~TempFolder() { std::filesystem::remove_all(m_path); }
+
+std::vector<std::string> TempFolder::Names() const {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(m_path))
+    names.push_back(entry.path().filename().string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::string FileText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
 }
 
 std::string Lines(std::initializer_list<std::string_view> lines) {

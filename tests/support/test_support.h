@@ -82,6 +82,25 @@ bool Raises(const std::function<void()>& action) {
   return false;
 }
 
+// A new folder under the test's temporary folder, removed with its contents at the end.
+class TempFolder {
+ public:
+  TempFolder();
+  ~TempFolder();
+  TempFolder(const TempFolder&) = delete;
+  TempFolder& operator=(const TempFolder&) = delete;
+  std::string operator/(std::string_view name) const { return m_path + "/" + std::string(name); }
+  const std::string& Path() const { return m_path; }
+  // The names in the folder, sorted.
+  std::vector<std::string> Names() const;
+
+ private:
+  std::string m_path;
+};
+
+// The whole contents of the file at `path` ("" when it cannot be read).
+std::string FileText(const std::string& path);
+
 // Joins lines with the "\r\n" line ends the archive writes.
 std::string Lines(std::initializer_list<std::string_view> lines);
 

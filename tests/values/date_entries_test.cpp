@@ -18,6 +18,9 @@ TEST(DateTest, EveryTextItWritesReadsBackToTheSameDay) {
     ASSERT_TRUE(read.NewDate(date.FmtMMsDDsYYYY(text, '/'))) << text.GetString();
     ASSERT_EQ(read, date) << text.GetString();
   }
+  CDate shortForm(0), longForm(0);  // one-digit months and days are read too
+  EXPECT_TRUE(shortForm.NewDate("3/7/2024") && longForm.NewDate("03/07/2024"));
+  EXPECT_EQ(shortForm, longForm);
   EXPECT_EQ(CDate(2451545.75).JulianValue(), 2451545);
   for (double julian : {0.0, CDate::kFirstDay - 0.5, CDate::kLastDay + 1.0, -HUGE_VAL,
                         std::numeric_limits<double>::quiet_NaN()})
