@@ -71,4 +71,19 @@ struct PropertyTypeOf<void (*)(Object&, T, const CArchiveEx&)> {
 template <class Set>
 using PropertyType = typename PropertyTypeOf<Set>::type;
 
+// What every direction that only walks a description shares: checks and reader-only steps pass,
+// and each block is visited once per slot. A walker adds its own Blocks(const BlockCount&).
+struct DescriptionWalk {
+  static bool Check(bool) { return true; }
+  template <class Step>
+  static bool OnRead(Step) {
+    return true;
+  }
+  template <class Block>
+  static bool Blocks(int count, Block block) {
+    for (int slot = 0; slot < count; ++slot) block(slot);
+    return true;
+  }
+};
+
 }  // namespace labarc

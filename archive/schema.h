@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "../framework/cstring.h"
+#include "../framework/export.h"
 #include "../framework/win_types.h"
 #include "archive_ex.h"
 #include "describe.h"
@@ -36,7 +37,7 @@ enum class ValueType {
 };
 
 // The name of a value type as the documentation and the tool print it ("int", "colour", ...).
-const char* ValueTypeName(ValueType type);
+LABARC_API const char* ValueTypeName(ValueType type);
 
 struct SchemaStep {
   std::string label;  // empty for an unlabelled line and for point lines
@@ -80,7 +81,7 @@ constexpr ValueType ValueTypeOf() {
 
 // The direction that records steps. Block counts follow `archiveVersion`, as a reader of an
 // archive of that version would take them.
-class SchemaRecorder {
+class SchemaRecorder : public DescriptionWalk {
  public:
   explicit SchemaRecorder(Schema& steps, double archiveVersion = CArchiveEx::ARCHIVE_VERSION,
                           int depth = 0)
@@ -106,16 +107,7 @@ class SchemaRecorder {
   bool Property(const char* label, Object&, Get, Set) const {
     return Add(label, ValueTypeOf<PropertyType<Set>>());
   }
-  static bool Check(bool) { return true; }
-  template <class Step>
-  static bool OnRead(Step) {
-    return true;
-  }
-  template <class Block>
-  static bool Blocks(int count, Block block) {
-    for (int slot = 0; slot < count; ++slot) block(slot);
-    return true;
-  }
+  using DescriptionWalk::Blocks;
   template <class Block>
   bool Blocks(const BlockCount& count, Block block) const {
     return Blocks(m_archiveVersion <= count.olderUpTo ? count.olderCount : count.count, block);

@@ -55,7 +55,7 @@ const char* CompositeName(const CLegend&);
 namespace labarc {
 
 // In the library's namespace, so that Describe of every folder is found for its composites.
-class JsonDirection {
+class JsonDirection : public DescriptionWalk {
  public:
   using Json = tool::Json;
   explicit JsonDirection(Json& entries) : m_entries(entries) {}
@@ -84,16 +84,7 @@ class JsonDirection {
   bool Property(const char* label, Object& object, Get get, Set) const {
     return Add(label, tool::ToJson(std::invoke(get, object)));
   }
-  static bool Check(bool) { return true; }
-  template <class Step>
-  static bool OnRead(Step) {
-    return true;
-  }
-  template <class Block>
-  static bool Blocks(int count, Block block) {
-    for (int slot = 0; slot < count; ++slot) block(slot);
-    return true;
-  }
+  using DescriptionWalk::Blocks;
   // Every slot the value holds, also those an older archive left as they were.
   template <class Block>
   static bool Blocks(const BlockCount& count, Block block) {

@@ -19,7 +19,7 @@ namespace labarc {
 namespace {
 
 // Lists each line's label (a bare line's text) in file order; holds no values of its own.
-class LabelWalk {
+class LabelWalk : public DescriptionWalk {
  public:
   explicit LabelWalk(std::vector<std::string>& labels) : m_labels(labels) {}
   template <class T>
@@ -36,16 +36,7 @@ class LabelWalk {
   bool Formatted(const char* label, T& value, Format) const {
     return (*this)(label, value);
   }
-  static bool Check(bool) { return true; }
-  template <class Step>
-  static bool OnRead(Step) {
-    return true;
-  }
-  template <class Block>
-  static bool Blocks(int count, Block block) {
-    for (int slot = 0; slot < count; ++slot) block(slot);
-    return true;
-  }
+  using DescriptionWalk::Blocks;
   template <class Block>
   static bool Blocks(const BlockCount& count, Block block) {
     return Blocks(count.count, block);
