@@ -17,7 +17,7 @@ inline constexpr std::size_t kMaxDoubleText = 32;
 
 // Writes the shortest text that reads back to the same double, bit for bit (NaN payloads
 // included), at `first`, which has room for kMaxDoubleText characters; returns its end.
-char* FormatDouble(double value, char* first);
+LABARC_API char* FormatDouble(double value, char* first);
 
 // Room for the text of any fixed-size value: the longest is a rectangle or a few doubles.
 class LABARC_API ValueText {
@@ -82,7 +82,7 @@ bool TakeIntegerField(std::string_view& rest, char separator, T& value) {
   rest.remove_prefix(static_cast<std::size_t>(result.ptr - rest.data()) + (result.ptr != end));
   return true;
 }
-bool TakeDoubleFieldSlowly(std::string_view& rest, char separator, double& value);
+LABARC_API bool TakeDoubleFieldSlowly(std::string_view& rest, char separator, double& value);
 inline bool TakeDoubleField(std::string_view& rest, char separator, double& value) {
   const char* first = rest.data();
   const char* end = first + rest.size();
