@@ -5,6 +5,8 @@
 
 #include <labarc/labarc.h>
 
+#include "sample_text.h"
+
 namespace {
 
 CCurveObj MakeCurve(const char* name, unsigned long colour, double (*shape)(double)) {
@@ -24,16 +26,6 @@ CCurveObj MakeCurve(const char* name, unsigned long colour, double (*shape)(doub
   return curve;
 }
 
-_TEXT Text(const char* wording, LONG height) {
-  _TEXT text;
-  text.bShow = 1;
-  text.lfFont.lfHeight = height;
-  text.lfFont.lfWeight = 400;
-  std::snprintf(text.lfFont.lfFaceName, LF_FACESIZE, "%s", "Helvetica");
-  text.strWording = wording;
-  return text;
-}
-
 // The graph the curves are drawn in: its geometry, two axes, the window and a results window.
 void WriteGraph(CArchiveEx& ar) {
   _GEOMETRY geometry{};
@@ -49,7 +41,7 @@ void WriteGraph(CArchiveEx& ar) {
     _AXIS axis;
     axis.nActive = 1;
     axis.nPos = i;
-    axis.text = Text(titles[i], 10);
+    axis.text = SampleText(titles[i], 10);
     axis.tickLabel.lfFont = axis.text.lfFont;
     axis.tickMark = TICKMARK{4, 5, 21, 6, 1, 0, 0, 0, 1, 1, 1, 2};
     axis.dGPAxisMin = geometry.dGPMin[i];
@@ -57,7 +49,7 @@ void WriteGraph(CArchiveEx& ar) {
     ar.Write(axis);
   }
   _WINDOW window;
-  window.titles[0] = Text("Reactor 2 calibration", 14);
+  window.titles[0] = SampleText("Reactor 2 calibration", 14);
   window.nTitleCount = 1;
   window.legend.m_nLegendShown = 1;
   window.legend.m_dLocationPercentX = 80;

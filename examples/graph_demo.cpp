@@ -5,6 +5,8 @@
 
 #include <labarc/labarc.h>
 
+#include "sample_text.h"
+
 namespace {
 
 struct GraphDocument {
@@ -13,16 +15,6 @@ struct GraphDocument {
   _WINDOW window;
   CResultsWnd results;
 };
-
-_TEXT Text(const char* wording, LONG height) {
-  _TEXT text;
-  text.bShow = 1;
-  text.lfFont.lfHeight = height;
-  text.lfFont.lfWeight = 400;
-  std::snprintf(text.lfFont.lfFaceName, LF_FACESIZE, "%s", "Helvetica");
-  text.strWording = wording;
-  return text;
-}
 
 GraphDocument MakeDocument() {
   GraphDocument doc;
@@ -48,7 +40,7 @@ GraphDocument MakeDocument() {
   for (int i = 0; i < 3; ++i) {
     _AXIS& axis = doc.axes[i];
     axis.nActive = i < 2;
-    axis.text = Text(titles[i], 10);
+    axis.text = SampleText(titles[i], 10);
     axis.nPos = i;
     axis.tickLabel.lfFont = axis.text.lfFont;
     axis.tickLabel.nNumDigits = 2;
@@ -60,8 +52,8 @@ GraphDocument MakeDocument() {
 
   _WINDOW& w = doc.window;
   w.nGraphType = 1;
-  w.titles[0] = Text("Reactor 2", 14);
-  w.titles[1] = Text("Probe B, 24 hours", 10);
+  w.titles[0] = SampleText("Reactor 2", 14);
+  w.titles[1] = SampleText("Probe B, 24 hours", 10);
   w.nTitleCount = 2;
   w.legend.m_rect = CRect(6000, 500, 7500, 1400);
   w.legend.m_nLegendShown = 1;
