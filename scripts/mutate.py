@@ -8,6 +8,7 @@ flipped) edits one line, rebuilds incrementally, runs the suite with a timeout a
 line. A fault is caught when the build of the tests or any test fails.
 
     scripts/mutate.py [--seed 11] [--count 60] [--work build-mut] [--rev HEAD] [--headers]
+                      [--only framework,archive]
 
 The library is built shared and the tests are not relinked against it, so a fault in a source
 file costs one compile and one link. Faults in headers rebuild everything; --headers adds them.
@@ -87,6 +88,8 @@ def main():
     parser.add_argument("--work", default="build-mut")
     parser.add_argument("--rev", default="HEAD", help="the commit whose tree is mutated")
     parser.add_argument("--headers", action="store_true", help="plant faults in headers too")
+    parser.add_argument("--only", default=",".join(LIBRARY),
+                        help="comma-separated library folders to plant faults in")
     args = parser.parse_args()
     root = pathlib.Path(__file__).resolve().parent.parent
     work = (root / args.work).resolve()
@@ -105,7 +108,7 @@ def main():
         sys.exit("the unmutated tree does not build or pass its tests")
 
     random.seed(args.seed)
-    files = sorted(p for folder in LIBRARY for p in (source / folder).glob("*.[hc]*")
+    files = sorted(p for folder in args.only.split(",") for p in (source / folder).glob("*.[hc]*")
                    if p.suffix == ".cpp" or args.headers and p.suffix == ".h")
     candidates = [s for p in files for s in sites(p, p.read_text())]
     sample = random.sample(candidates, min(args.count, len(candidates)))
