@@ -1,78 +1,110 @@
-// Every value type of several parts, written to its exact text and read back; bad texts refused.
+// Every value type of several parts: its exact text, read back into a target that held another
+// value, and no change to that target when the text is cut or damaged anywhere; the other texts
+// that are read, and those refused.
 #include <cmath>
-#include <span>
+#include <cstring>
+#include <optional>
+#include <tuple>
 
 #include "support/all_or_nothing.h"
 
 namespace labarc::testing {
 namespace {
 
-struct Values {
-  CRect rect{-5, 0, 100, 50};
-  CSize size{INT32_MIN, INT32_MAX};
-  POINT point{7, -8};
-  DPOINT dpoint{2.75, -3.5};
-  CDate date{2460377};  // 7 March 2024
-  _TEXT text;
-  CRectTracker tracker{CRect(10, 20, 310, 220), 17};
+const LOGFONT kFont{-13, 0, 900, -900, 700, 1, 0, 1, 0, 3, 2, 1, 34, "Arial"};
+const std::string kFontText =
+    Lines({"Height=-13", "Width=0", "Escapement=900", "Orientation=-900", "Weight=700", "Italic=1",
+           "Underline=0", "Strike Out=1", "Char Set=0", "Precision=3", "Clip Precision=2",
+           "Quality=1", "Pitch And Family=34", "Face Name=Arial"});
 
-  template <class Io>
-  void Each(Io io) {
-    io(rect, CString("Position"));
-    io(size, CString("Size"));
-    io(point, CString("Point"));
-    io(dpoint, CString("At"));
-    io(date, CString("Date"));
-    io(text);
-    io(tracker);
-  }
+// A composite is stored as its own run; any other value as one entry labelled "V".
+template <class T>
+constexpr bool kComposite = requires(CArchiveEx& ar, T& value) {
+  ar.Read(value);
 };
 
-TEST(ValueEntriesTest, WritesTheExactTextsAndReadsThemBack) {
-  Values original;
-  original.text = {1, RGB(255, 128, 0), 12, -4, RECT{1, 2, 3, 4}, {}, CString("Dose = f(t)")};
-  original.text.lfFont = LOGFONT{-13, 0, 900, -900, 700, 1, 0, 1, 0, 3, 2, 1, 34, "Arial"};
-  original.tracker.m_sizeMin = CSize(8, 6);
+// `value` is stored as `text` (a single entry's value, or a composite's whole run) and reads
+// back, into a target holding `different`, as `read` (by default `value` itself).
+template <class T>
+void ExpectValue(const T& value, const std::string& text, const T& different,
+                 std::optional<T> read = {}) {
+  SCOPED_TRACE(text);
+  const auto write = [&](CArchiveEx& ar) {
+    if constexpr (kComposite<T>)
+      return ar.Write(value);
+    else
+      return ar.Write(value, CString("V"));
+  };
+  const auto readInto = [](CArchiveEx& ar, T& target) {
+    if constexpr (kComposite<T>)
+      return ar.Read(target);
+    else
+      return ar.Read(target, CString("V"));
+  };
   StoreArchive store;
-  original.Each([&](auto&&... args) { ASSERT_EQ(store->Write(args...), 1); });
-  const std::string text = store.Text();
-  // clang-format off
-  EXPECT_EQ(text, Lines({
-      "Position=-5 0 100 50", "Size=-2147483648 2147483647", "Point=7 -8", "At=2.75 -3.5",
-      "Date=03/07/2024",
-      "Text Show=1", "Text Color=255 128 0", "Text Location Top=12", "Text Location Left=-4",
-      "Text Obj Bnd=1 2 3 4",
-      "Height=-13", "Width=0", "Escapement=900", "Orientation=-900", "Weight=700", "Italic=1",
-      "Underline=0", "Strike Out=1", "Char Set=0", "Precision=3", "Clip Precision=2", "Quality=1",
-      "Pitch And Family=34", "Face Name=Arial",
-      "Text Wording=Dose = f(t)",
-      "Style=17", "Position=10 20 310 220", "Min Size=8 6", "Handle Size=4"}));
-  // clang-format on
-
-  Values read;
-  read.tracker.m_bTracking = original.tracker.m_bTracking = TRUE;   // drag-time state: not stored,
-  read.tracker.m_ptGrab = original.tracker.m_ptGrab = POINT{5, 6};  // and kept by a read
-  LoadArchive load(text);
-  read.Each([&](auto&&... args) { ASSERT_EQ(load->Read(args...), 1); });
-  EXPECT_TRUE(SameValue(read.rect, original.rect) && SameValue(read.size, original.size) &&
-              SameValue(read.point, original.point) && SameValue(read.dpoint, original.dpoint) &&
-              SameValue(read.date, original.date) && SameValue(read.text, original.text) &&
-              SameValue(read.tracker, original.tracker));
+  ASSERT_EQ(write(*store), 1);
+  EXPECT_EQ(store.Text(), kComposite<T> ? text : Lines({"V=" + text}));
+  LoadArchive load(store.Text());
+  T target = different;
+  ASSERT_EQ(readInto(*load, target), 1);
+  EXPECT_TRUE(SameValue(target, read.value_or(value)));
+  ExpectAllOrNothing(write, readInto, different);
 }
 
-// Double points used to be written with each coordinate truncated to an integer.
-TEST(ValueEntriesTest, DoublePointsRoundTripExactly) {
-  DPOINT points[] = {{2.75, -3.5}, {0.1, -0.0}, {NAN, -HUGE_VAL}, {1e-310, 1.7976931348623157e308},
-                     {-1e10, 3e9}, {2, -3}};
-  StoreArchive store;
-  for (DPOINT& point : std::span(points).first(5)) ASSERT_EQ(store->Write(point, CString("At")), 1);
-  // The last point as older files hold it: integers, with runs of blanks.
-  LoadArchive load(store.Text() + Lines({"At=  2   -3  9"}));
-  for (const DPOINT& point : points) {
-    DPOINT read{};
-    ASSERT_EQ(load->Read(read, CString("At")), 1);
-    EXPECT_TRUE(SameValue(read, point));
+TEST(ValueEntriesTest, EachValuesTextReadAndAllOrNothing) {
+  ExpectValue(tagRECT{-5, 0, 100, 50}, "-5 0 100 50", tagRECT{9, 9, 9, 9});
+  ExpectValue(CSize(INT32_MIN, INT32_MAX), "-2147483648 2147483647", CSize(9, 9));
+  ExpectValue(POINT{7, -8}, "7 -8", POINT{9, 9});
+  // Double points used to be written with each coordinate truncated to an integer.
+  ExpectValue(DPOINT{2.75, -3.5}, "2.75 -3.5", DPOINT{9, 9});
+  ExpectValue(DPOINT{0.1, -0.0}, "0.1 -0", DPOINT{9, 9});
+  ExpectValue(DPOINT{NAN, -HUGE_VAL}, "nan -inf", DPOINT{9, 9});
+  ExpectValue(DPOINT{1e-310, 1.7976931348623157e308}, "1e-310 1.7976931348623157e+308",
+              DPOINT{9, 9});
+  ExpectValue(DPOINT{-1e10, 3e9}, "-1e+10 3e+09", DPOINT{9, 9});
+  ExpectValue(CDate(2460377), "03/07/2024", CDate(2451545));
+  // A colour's top byte is not stored.
+  ExpectValue(0ul, "0 0 0", 9ul);
+  ExpectValue(0xFF000080ul, "128 0 0", 9ul, {RGB(128, 0, 0)});
+  ExpectValue(0x12345678ul, "120 86 52", 9ul, {0x345678ul});
+  ExpectValue(0xFFFFFFFFul, "255 255 255", 9ul, {0xFFFFFFul});
+  ExpectAllOrNothing([&](CArchiveEx& ar) { return ar.WriteDate(2451545, CString("V")); },
+                     [&](CArchiveEx& ar, double& d) { return ar.ReadDate(d, CString("V")); },
+                     2460377.5);
+
+  ExpectValue(kFont, kFontText, LOGFONT{1, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, 9, "Mono"});
+  ExpectValue(_TEXT{1, RGB(255, 128, 0), 12, -4, RECT{1, 2, 3, 4}, kFont, CString("Dose = f(t)")},
+              Lines({"Text Show=1", "Text Color=255 128 0", "Text Location Top=12",
+                     "Text Location Left=-4", "Text Obj Bnd=1 2 3 4"}) +
+                  kFontText + Lines({"Text Wording=Dose = f(t)"}),
+              _TEXT{0, RGB(9, 9, 9), 0, 0, RECT{}, LOGFONT{}, CString("Other")});
+  // Drag-time state is not stored, and a read keeps it.
+  CRectTracker tracker(CRect(10, 20, 310, 220), 17), other(CRect(1, 1, 1, 1), 9), read = tracker;
+  tracker.m_sizeMin = read.m_sizeMin = CSize(8, 6);
+  other.m_bTracking = read.m_bTracking = TRUE;
+  other.m_ptGrab = read.m_ptGrab = POINT{5, 6};
+  ExpectValue(tracker,
+              Lines({"Style=17", "Position=10 20 310 220", "Min Size=8 6", "Handle Size=4"}), other,
+              {read});
+}
+
+// Any run of blanks separates the numbers, and what follows the last is not looked at; older
+// files hold integer points.
+TEST(ValueEntriesTest, OtherTextsOfTheSameValues) {
+  using Colour = std::pair<const char*, unsigned long>;
+  for (auto [text, colour] :
+       {Colour{"  10   20  30 ", RGB(10, 20, 30)}, Colour{"10 20 30 40", RGB(10, 20, 30)},
+        Colour{"007 08 9", 0x090807}}) {
+    LoadArchive load(Lines({std::string("Color=") + text}));
+    unsigned long read = 0xDEADBEEF;
+    ASSERT_EQ(load->Read(read, CString("color")), 1);
+    EXPECT_EQ(read, colour) << text;
   }
+  LoadArchive load(Lines({"At=  2   -3  9", "Bounds=  1 2   3 4 5"}));
+  DPOINT point{};
+  CRect rect;
+  ASSERT_EQ(load->Read(point, CString("At")) + load->Read(rect, CString("Bounds")), 2);
+  EXPECT_TRUE(SameValue(point, DPOINT{2, -3}) && rect == CRect(1, 2, 3, 4));
 }
 
 // `value` read under `label` in reporting mode into a target holding `kept`: the read must fail,
@@ -96,10 +128,69 @@ TEST(ValueEntriesTest, BadTextsNameTheLabelAndChangeNothing) {
   for (const char* value : {"1 2 3", "", "   ", "1\t2 3 4", "1 2 3 x", "1 2 3 4x", "1,2,3,4",
                             "1 2 3 2147483648", "1 2 3 -9223372036854775808", "+1 2 3 4"})
     ExpectRefused("Bounds", value, CRect(9, 9, 9, 9));
+  // Days that do not exist, and fields with too few or too many digits.
   for (const char* value :
-       {"2/30/2001", "2/29/1900", "4/31/2001", "13/1/2000", "0/1/2000", "1/1/", "", "1/1/00",
-        "1/1/0000", "001/1/2000", "1-1/2000", "1/1/2000x", "+1/1/2000"})
+       {"2/30/2001", "2/29/1900", "4/31/2001", "13/1/2000", "0/1/2000", "1/1/0000", "", "1/1/",
+        "1/1/00", "1/1/999", "1/1/02000", "001/1/2000", "1/003/2000", "/1/2000", "1//2000",
+        "1-1/2000", "1/1/2000x", "+1/1/2000", "1/1/2000/"})
     ExpectRefused("Start", value, CDate(2451545));
+}
+
+// unsigned long is 64 bits here, so a size_t binds to the colour entry: a value that needs more
+// than 32 bits must not be stored as a colour that reads back as another number.
+TEST(ValueEntriesTest, ColoursWiderThan32BitsAreRefusedAndNothingIsWritten) {
+  for (const unsigned long wide : {0x100000000ul, 0x1234567812345678ul, 0xFFFFFFFFFFFFFFFFul}) {
+    StoreArchive quiet, reporting(1);
+    EXPECT_EQ(quiet->Write(wide, CString("Color")), 0);
+    EXPECT_EQ(quiet.Text(), "");
+    ReportRecorder reports;
+    reporting->Write(1, CString("Before"));
+    EXPECT_EQ(ThrownArchiveCause([&] { reporting->Write(wide, CString("Color")); }),
+              CArchiveException::badIndex);
+    EXPECT_EQ(reporting.Text(), Lines({"Before=1"}));
+    EXPECT_NE(reports.boxes.at(0).text.find("Section/Entry: Color"), std::string::npos);
+  }
+}
+
+// Files of application versions before 3.52 hold font heights above 12 doubled.
+TEST(FontEntriesTest, FilesBeforeVersion352HoldDoubledHeights) {
+  using Case = std::tuple<double, LONG, LONG>;  // the file's version, the height stored, read
+  for (auto [applVersion, stored, read] :
+       {Case{3.51, 24, 12}, Case{3.51, 13, 6}, Case{3.51, 12, 12}, Case{3.51, -24, -24},
+        Case{3.52, 24, 24}, Case{4.0, 13, 13}}) {
+    LOGFONT font = kFont, target{};
+    font.lfHeight = stored;
+    StoreArchive store(0, kApplName, applVersion);
+    ASSERT_EQ(store->WriteHeader() + store->Write(font), 2);
+    LoadArchive load(store.Text());
+    ASSERT_EQ(load->ReadHeader() + load->Read(target), 2);
+    font.lfHeight = read;
+    EXPECT_EQ(target, font) << applVersion << " " << stored;
+  }
+}
+
+// A face name that fills the array without a zero used to be written from beyond the array.
+TEST(FontEntriesTest, FaceNamesNeedRoomForTheirZero) {
+  for (int length : {0, 31, 32}) {
+    LOGFONT font = kFont, read{};
+    std::memset(font.lfFaceName, 'F', sizeof font.lfFaceName);
+    if (length < 32) font.lfFaceName[length] = '\0';
+    StoreArchive store;
+    ASSERT_EQ(store->Write(font), 1);
+    EXPECT_NE(store.Text().find("Face Name=" + std::string(length, 'F') + "\r\n"),
+              std::string::npos);
+    ReportRecorder recorder;
+    LoadArchive load(store.Text(), 1);
+    if (length == 32) {
+      EXPECT_EQ(ThrownArchiveCause([&] { load->Read(read); }), 5);
+      EXPECT_EQ(read, LOGFONT{});
+      EXPECT_EQ(recorder.boxes.at(0).text.find("Section/Entry"), std::string::npos);
+    } else {
+      ASSERT_EQ(load->Read(read), 1);
+      EXPECT_EQ(std::string(read.lfFaceName), std::string(length, 'F'));
+      EXPECT_EQ(read.lfFaceName[31], '\0');
+    }
+  }
 }
 
 }  // namespace
