@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 
 #include "support/test_support.h"
 
@@ -56,29 +57,23 @@ TEST(ObExArrayTest, StoresItsSectionAndReadsTheElementsBackInOrder) {
 // Loading into an array of four fails in quiet mode and with a report; the array then holds
 // the elements read (-1: the four it had).
 TEST(ObExArrayTest, DamagedSectionsFailAndKeepWhatWasRead) {
-  const struct {
-    std::string text;
-    int elements;
-    const char* reported;
-  } cases[] = {
-      {Lines({"", "[CSample Array]", "Size=99999999999"}), -1, "Entry: Size"},
-      {Lines({"", "[Other Array]", "Size=1"}), -1, "Entry: CSample Array"},
-      // The element that runs into the end reports its own entry; quietly, the array names it.
-      {Lines({"", "[CSample Array]", "Size=2000000000", "Count=1"}), 2, "Entry: Count"},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.text);
+  using Case = std::tuple<std::string, int, const char*>;  // text, elements kept, entry reported
+  for (const auto& [text, elements, reported] :
+       {Case{Lines({"", "[CSample Array]", "Size=99999999999"}), -1, "Entry: Size"},
+        Case{Lines({"", "[Other Array]", "Size=1"}), -1, "Entry: CSample Array"},
+        // The element that runs into the end reports its own entry; quietly, the array names it.
+        Case{Lines({"", "[CSample Array]", "Size=2000000000", "Count=1"}), 2, "Entry: Count"}}) {
+    SCOPED_TRACE(text);
     CObExArray array;
     Fill(array, 4);
-    LoadArchive quiet(c.text);
+    LoadArchive quiet(text), reporting(text, TRUE);
     EXPECT_EQ(array.Serialize(*quiet, kSample), 0);
-    EXPECT_EQ(array.GetSize(), c.elements < 0 ? 4 : c.elements);
+    EXPECT_EQ(array.GetSize(), elements < 0 ? 4 : elements);
     ReportRecorder boxes;
-    LoadArchive reporting(c.text, TRUE);
     EXPECT_EQ(ThrownArchiveCause([&] { array.Serialize(*reporting, kSample); }),
               CArchiveException::badIndex);
     ASSERT_EQ(boxes.boxes.size(), 1u);
-    EXPECT_NE(boxes.boxes[0].text.find(c.reported), std::string::npos) << boxes.boxes[0].text;
+    EXPECT_NE(boxes.boxes[0].text.find(reported), std::string::npos) << boxes.boxes[0].text;
   }
 }
 
