@@ -8,21 +8,16 @@
 
 namespace labarc::testing {
 
-namespace {
-
-CCurveObj MakeCurve(const char* name, int count, unsigned long colour) {
-  CCurveObj curve(count);
-  curve.SetName(name), curve.SetLineColor(colour);
-  for (int i = 0; i < count; ++i) {
-    CURVEPOINT point{1, i * 0.25, i % 3 - 1.5};
-    curve.SetCurvePoint(i, point);
-  }
-  return curve;
-}
-
-}  // namespace
-
 std::string GoodDocument() {
+  const auto curve = [](const char* name, int count, unsigned long colour) {
+    CCurveObj made(count);
+    made.SetName(name), made.SetLineColor(colour);
+    for (int i = 0; i < count; ++i) {
+      CURVEPOINT point{1, i * 0.25, i % 3 - 1.5};
+      made.SetCurvePoint(i, point);
+    }
+    return made;
+  };
   StoreArchive ar(0, kDocumentAppl, 3.6);
   _TEXT text;
   text.strWording = "Dose response", text.crColor = RGB(0, 0, 128), text.lfFont.lfWeight = 700;
@@ -35,8 +30,8 @@ std::string GoodDocument() {
   ar->Write(2, CString("Curve Count"));
   ar->Write(0.1, CString("Gain"));
   ar->WriteSectionHeader(CString("Curves"));
-  ar->Write(MakeCurve("First", 14, RGB(10, 20, 30)));
-  ar->Write(MakeCurve("Second", 3, RGB(200, 0, 0)));
+  ar->Write(curve("First", 14, RGB(10, 20, 30)));
+  ar->Write(curve("Second", 3, RGB(200, 0, 0)));
   ar->WriteSectionHeader(CString("Chart"));
   ar->Write(text);
   ar->Write(CRectTracker(CRect(1, 2, 3, 4), 5));
