@@ -1,6 +1,7 @@
 #include "curve/curve_obj.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 const CCurveObj& CCurveObj::operator=(const CCurveObj& src) {
@@ -29,15 +30,21 @@ void CCurveObj::ReservePoints(int count) {
 }
 
 void CCurveObj::ScaleCurve() {
+  // A NaN coordinate marks no position: it takes no part in its axis's extent, wherever it
+  // stands (taking the first point's as the start would let a leading NaN spoil the extent).
+  const auto widen = [](double value, bool& any, double& least, double& most) {
+    if (std::isnan(value)) return;
+    least = any ? std::min(least, value) : value;
+    most = any ? std::max(most, value) : value;
+    any = true;
+  };
   m_extents = {};
+  bool anyX = false, anyY = false;
   for (int index = 0; index < m_nNumPoints; ++index) {
     CURVEPOINT point;
     GetCurvePoint(index, &point);
-    if (index == 0) m_extents = {point.dX, point.dX, point.dY, point.dY};
-    m_extents.dMinX = std::min(m_extents.dMinX, point.dX);
-    m_extents.dMaxX = std::max(m_extents.dMaxX, point.dX);
-    m_extents.dMinY = std::min(m_extents.dMinY, point.dY);
-    m_extents.dMaxY = std::max(m_extents.dMaxY, point.dY);
+    widen(point.dX, anyX, m_extents.dMinX, m_extents.dMaxX);
+    widen(point.dY, anyY, m_extents.dMinY, m_extents.dMaxY);
   }
   m_bScaled = true;
 }

@@ -67,7 +67,8 @@ class LABARC_API CCurveObj {
   // Makes room for `count` points (at most the curve's count) ahead of setting them.
   void ReservePoints(int count);
 
-  // Recomputes the extents of the points for drawing.
+  // Recomputes the extents of the points for drawing; NaN coordinates take no part, and an axis
+  // without any other has the extent 0 to 0.
   void ScaleCurve();
   bool IsScaled() const { return m_bScaled; }
   const EXTENTS& GetExtents() const { return m_extents; }

@@ -1,5 +1,6 @@
 #include "values/date.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <string_view>
@@ -26,11 +27,10 @@ int JulianDay(int month, int day, int year) {
   return static_cast<int>(chrono::sys_days(date).time_since_epoch().count()) + kUnixEpochDay;
 }
 
-// Takes a run of `minDigits` to `maxDigits` decimal digits from the front of `text`.
+// Takes the run of decimal digits at the front of `text`, which must hold `minDigits` to
+// `maxDigits` of them.
 bool TakeNumber(std::string_view& text, std::size_t minDigits, std::size_t maxDigits, int& value) {
-  std::size_t digits = 0;
-  while (digits < text.size() && digits <= maxDigits && text[digits] >= '0' && text[digits] <= '9')
-    ++digits;
+  const std::size_t digits = std::min(text.find_first_not_of("0123456789"), text.size());
   if (digits < minDigits || digits > maxDigits) return false;
   if (!labarc::ParseInteger(text.substr(0, digits), value)) return false;
   text.remove_prefix(digits);

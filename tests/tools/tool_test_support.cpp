@@ -1,90 +1,42 @@
 #include "tools/tool_test_support.h"
 
+#include <bit>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
-#include <sstream>
+#include <random>
 
 namespace labarc::testing {
 
-namespace {
-
-CCurveObj MakeCurve(const char* name, int count, unsigned long colour) {
-  CCurveObj curve(count);
-  curve.SetName(name);
-  curve.SetLineColor(colour);
-  for (int i = 0; i < count; ++i) {
-    CURVEPOINT point{1, i * 0.25, i % 3 - 1.5};
-    curve.SetCurvePoint(i, point);
-  }
-  return curve;
-}
-
-struct Layout {
-  CString title = "Run 7";
-  int count = 2;
-  double gain = 0.1;
-  CCurveObj first = MakeCurve("First", 14, RGB(10, 20, 30));
-  CCurveObj second = MakeCurve("Second", 3, RGB(200, 0, 0));
-  _TEXT text;
-  CRectTracker tracker{CRect(1, 2, 3, 4), 5};
-  tagLOGFONTA font{};
-};
-
-// Stores or loads the whole layout, as a host's serialisation would.
-void Serialize(CArchiveEx& ar, Layout& doc) {
-  if (ar.IsStoring()) {
-    ar.WriteHeader();
-    ar.WriteSectionHeader(CString("Run"));
-    ar.Write(doc.title, CString("Title"));
-    ar.Write(doc.count, CString("Curve Count"));
-    ar.Write(doc.gain, CString("Gain"));
-    ar.WriteSectionHeader(CString("Curves"));
-    ar.Write(doc.first);
-    ar.Write(doc.second);
-    ar.WriteSectionHeader(CString("Chart"));
-    ar.Write(doc.text);
-    ar.Write(doc.tracker);
-    ar.Write(doc.font);
-  } else {
-    ar.ReadHeader();
-    ar.GoToSection(CString("Run"));
-    ar.Read(doc.title, CString("Title"));
-    ar.Read(doc.count, CString("Curve Count"));
-    ar.Read(doc.gain, CString("Gain"));
-    ar.GoToSection(CString("Curves"));
-    ar.Read(doc.first);
-    ar.Read(doc.second);
-    ar.GoToSection(CString("Chart"));
-    ar.Read(doc.text);
-    ar.Read(doc.tracker);
-    ar.Read(doc.font);
-  }
-}
-
-}  // namespace
-
 std::string GoodDocument() {
+  const auto curve = [](const char* name, int count, unsigned long colour) {
+    CCurveObj made(count);
+    made.SetName(name), made.SetLineColor(colour);
+    for (int i = 0; i < count; ++i) {
+      CURVEPOINT point{1, i * 0.25, i % 3 - 1.5};
+      made.SetCurvePoint(i, point);
+    }
+    return made;
+  };
   StoreArchive ar(0, kDocumentAppl, 3.6);
-  Layout doc;
-  doc.text.strWording = "Dose response";
-  doc.text.crColor = RGB(0, 0, 128);
-  doc.text.lfFont.lfWeight = 700;
-  doc.font.lfHeight = -13;
-  std::snprintf(doc.font.lfFaceName, LF_FACESIZE, "Helvetica");
-  Serialize(*ar, doc);
+  _TEXT text;
+  text.strWording = "Dose response", text.crColor = RGB(0, 0, 128), text.lfFont.lfWeight = 700;
+  LOGFONT font{};
+  font.lfHeight = -13;
+  std::snprintf(font.lfFaceName, LF_FACESIZE, "Helvetica");
+  ar->WriteHeader();
+  ar->WriteSectionHeader(CString("Run"));
+  ar->Write(CString("Run 7"), CString("Title"));
+  ar->Write(2, CString("Curve Count"));
+  ar->Write(0.1, CString("Gain"));
+  ar->WriteSectionHeader(CString("Curves"));
+  ar->Write(curve("First", 14, RGB(10, 20, 30)));
+  ar->Write(curve("Second", 3, RGB(200, 0, 0)));
+  ar->WriteSectionHeader(CString("Chart"));
+  ar->Write(text);
+  ar->Write(CRectTracker(CRect(1, 2, 3, 4), 5));
+  ar->Write(font);
   return ar.Text();
-}
-
-std::string HostReadReport(const std::string& text) {
-  ReportRecorder reports;
-  LoadArchive ar(text, 1, kDocumentAppl, 3.6);
-  Layout doc;
-  try {
-    Serialize(*ar, doc);
-  } catch (CArchiveException* error) {
-    error->Delete();
-  }
-  return reports.boxes.empty() ? "" : reports.boxes.back().text;
 }
 
 std::string WriteTempFile(const std::string& name, const std::string& text) {
@@ -93,25 +45,28 @@ std::string WriteTempFile(const std::string& name, const std::string& text) {
   return path;
 }
 
-CommandResult RunTool(const std::string& command, const std::string& file,
-                      const std::string& extra) {
-  std::ostringstream out, err;
-  const tool::Output output{out, err, false};
-  const tool::Source source = tool::Source::File(file);
-  int code = 2;
-  if (command == "info") {
-    code = tool::RunInfo(source, extra, output);
-  } else if (command == "check") {
-    tool::CheckOptions options;
-    options.applName = extra;
-    code = tool::RunCheck(source, options, output);
-  } else if (command == "dump" || command == "dump --json") {
-    tool::DumpOptions options;
-    options.json = command != "dump";
-    options.section = extra;
-    code = tool::RunDump(source, options, output);
+CCurveObj RandomCurve(int index, int points) {
+  std::mt19937_64 bits(static_cast<std::uint64_t>(index) * 7919 + 1);
+  CCurveObj curve(points);
+  curve.SetName(CString("Curve ") + CString(std::to_string(index).c_str()));
+  curve.SetLineColor(RGB(40 * index % 256, 90, 255 - 20 * index % 256));
+  for (int i = 0; i < points; ++i) {
+    // Every eighth value any bit pattern at all (subnormals, huge exponents, infinities, NaNs
+    // with payloads); the rest a plain measurement.
+    const double x = i % 8 == 3 ? std::bit_cast<double>(bits()) : i == 1 ? -0.0 : i * 0.001;
+    const double y = i % 8 == 5 ? std::bit_cast<double>(bits()) : std::sin(i * 0.01 + index) * 100;
+    CURVEPOINT point{static_cast<char>(i % 3), x, y};
+    curve.SetCurvePoint(i, point);
   }
-  return {code, out.str(), err.str()};
+  return curve;
+}
+
+std::string CurvesDocument(int curves, int points) {
+  StoreArchive ar(0, kDocumentAppl, 3.6);
+  ar->WriteHeader();
+  ar->WriteSectionHeader(CString("Curves"));
+  for (int c = 0; c < curves; ++c) ar->Write(RandomCurve(c, points));
+  return ar.Text();
 }
 
 }  // namespace labarc::testing
