@@ -33,16 +33,31 @@ double NiceStep(double range, int count) {
   return (fraction <= 1 ? 1 : fraction <= 2 ? 2 : fraction <= 5 ? 5 : 10) * magnitude;
 }
 
+// Where `value` lies from `low` (0) to `high` (1). Working in halves keeps the span finite even
+// when the data reaches the largest doubles of both signs.
+double Fraction(double value, double low, double high) {
+  const double span = high * 0.5 - low * 0.5;
+  return span > 0 ? (value * 0.5 - low * 0.5) / span : 0;
+}
+
+// The value at fraction `t` from `low` to `high`, finite for finite ends.
+double Between(double low, double high, double t) { return low * (1 - t) + high * t; }
+
+double Finite(double value) {
+  constexpr double kMax = std::numeric_limits<double>::max();
+  return std::clamp(value, -kMax, kMax);
+}
+
 // Widens an empty or one-value range so that it can be drawn, then rounds it out to ticks.
 Range Axis(Range range, double& step) {
   if (range.Empty()) range = {0, 1};
-  if (range.high - range.low <= std::abs(range.high) * 1e-12 || range.high == range.low) {
+  const double halfSpan = range.high * 0.5 - range.low * 0.5;
+  if (halfSpan <= std::max(std::abs(range.low), std::abs(range.high)) * 0.5e-12) {
     const double pad = range.low == 0 ? 1 : std::abs(range.low) * 0.1;
-    range = {range.low - pad, range.high + pad};
+    range = {Finite(range.low - pad), Finite(range.high + pad)};
   }
-  if (!std::isfinite(range.high - range.low)) range = {-1e300, 1e300};
-  step = NiceStep(range.high - range.low, 6);
-  return {std::floor(range.low / step) * step, std::ceil(range.high / step) * step};
+  step = NiceStep(range.high * 0.5 - range.low * 0.5, 3);  // a sixth of the whole span
+  return {Finite(std::floor(range.low / step) * step), Finite(std::ceil(range.high / step) * step)};
 }
 
 std::string Number(double value) {
@@ -142,16 +157,15 @@ ChartSeries ReduceCurve(const CCurveObj& curve) {
   }
   if (xs.Empty()) return series;
   std::vector<Range> buckets(kBuckets);
-  const double width = xs.high - xs.low;
   for (int i = 0; i < count; ++i) {
     const CURVEPOINT p = pointAt(i);
     if (!std::isfinite(p.dX) || !std::isfinite(p.dY)) continue;
-    const double at = width > 0 && std::isfinite(width) ? (p.dX - xs.low) / width : 0;
+    const double at = Fraction(p.dX, xs.low, xs.high);
     buckets[std::min(kBuckets - 1, static_cast<std::size_t>(at * kBuckets))].Add(p.dY);
   }
   for (std::size_t b = 0; b < kBuckets; ++b) {
     if (buckets[b].Empty()) continue;
-    const double x = xs.low + width * (static_cast<double>(b) + 0.5) / kBuckets;
+    const double x = Between(xs.low, xs.high, (static_cast<double>(b) + 0.5) / kBuckets);
     series.points.push_back({x, buckets[b].low});
     if (buckets[b].high != buckets[b].low) series.points.push_back({x, buckets[b].high});
   }
@@ -175,11 +189,9 @@ void WriteSvgChart(std::ostream& out, const std::string& title,
   double xStep = 1, yStep = 1;
   const Range xAxis = Axis(xs, xStep);
   const Range yAxis = Axis(ys, yStep);
-  const auto px = [&](double x) {
-    return kLeft + (x - xAxis.low) / (xAxis.high - xAxis.low) * plotWidth;
-  };
+  const auto px = [&](double x) { return kLeft + Fraction(x, xAxis.low, xAxis.high) * plotWidth; };
   const auto py = [&](double y) {
-    return kTop + plotHeight - (y - yAxis.low) / (yAxis.high - yAxis.low) * plotHeight;
+    return kTop + plotHeight - Fraction(y, yAxis.low, yAxis.high) * plotHeight;
   };
 
   out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -5,6 +5,8 @@
 #include <nlohmann/json.hpp>
 
 #include <bit>
+#include <charconv>
+#include <cstring>
 #include <sstream>
 #include <tuple>
 
@@ -182,6 +184,19 @@ TEST(Dump, TenCurvesOfAHundredThousandPointsAsJsonAndAsAPlot) {
   EXPECT_NE(svg.find("stroke=\"#285aeb\""), std::string::npos);  // curve 1's line colour
   EXPECT_NE(svg.find(">Curve 2</text>"), std::string::npos);
   EXPECT_EQ(svg.rfind("</svg>"), svg.size() - 7);
+  // The curves hold doubles up to the largest of both signs: every path coordinate is still a
+  // finite number on the drawing.
+  for (std::size_t at = svg.find(" d=\""); at != svg.npos; at = svg.find(" d=\"", at + 1)) {
+    const char* next = svg.data() + at + 4;
+    const char* end = svg.data() + svg.find('"', at + 4);
+    while (next < end) {
+      next += std::strspn(next, "ML ,");
+      double value = -1;
+      const auto [ptr, ec] = std::from_chars(next, end, value);
+      ASSERT_TRUE(ec == std::errc() && value >= 0 && value <= 2000) << std::string(next, end);
+      next = ptr;
+    }
+  }
 }
 
 // The format reference lists every composite's steps as `labarc schema` prints them from the
