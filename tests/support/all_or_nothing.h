@@ -1,29 +1,14 @@
-// The all-or-nothing check for readers: a reader that fails part-way must leave its target
-// exactly as it was.
-//
-//   ExpectAllOrNothing(write, read, different);
-//
-//   write      int(CArchiveEx&): stores one valid value (a single entry or a run of entries).
-//   read       int(CArchiveEx&, T&): reads that value back into the target it is handed.
-//   different  a T that differs from the stored value in what is stored.
-//
-// The stored text must read back into a copy of `different` and change it. Then, for every line
-// of the text, two damaged copies are read into a fresh copy of `different`: the text cut just
-// before that line, and the text with that line's label spoiled. Each read must fail at that line
-// (0 and the line count in quiet mode; a report naming the line and a thrown exception in
-// reporting mode) and leave the target equal to `different`: by == where T has it, otherwise
-// byte for byte.
-//
-// Lines whose text the reader never looks at (`unread`, a predicate on the line's text) are only
-// cut, since no spoiling of them can fail.
+// The all-or-nothing check for readers: a reader that fails part-way must leave its target as it
+// was. `write` stores one valid value (one entry or a run), `read` reads it back into the target
+// it is handed, and `different` is a T that differs from what is stored. For every line of the
+// stored text, the text cut before that line and the text with that line's label spoiled must
+// each fail at that line (0 and the line count quietly; a report naming the line and a thrown
+// exception when reporting) and leave a copy of `different` equal to it (by ==, else byte for
+// byte). Lines the reader never looks at (`unread`) are only cut.
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <concepts>
 #include <cstring>
-#include <string>
-#include <string_view>
 #include <type_traits>
 
 #include "support/test_support.h"

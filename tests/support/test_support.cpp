@@ -19,25 +19,15 @@ ReportRecorder::ReportRecorder()
 
 ReportRecorder::~ReportRecorder() { SetReportHandler(std::move(m_previous)); }
 
-StoreArchive::StoreArchive(int reportErrors, const char* applName, double applVersion)
-    : m_host(&m_file, CArchive::store),
-      m_applName(applName),
-      m_archive(std::make_unique<CArchiveEx>(&m_host, m_applName, applVersion, reportErrors)) {
-  m_file.SetFilePath("/documents/store.txt");
+TextArchive::TextArchive(std::string_view text, UINT mode, int reportErrors, const char* applName,
+                         double applVersion)
+    : m_file(text), m_host(&m_file, mode), m_archive(&m_host, applName, applVersion, reportErrors) {
+  m_file.SetFilePath(mode == CArchive::load ? "/documents/load.txt" : "/documents/store.txt");
 }
 
 std::string StoreArchive::Text() {
-  m_archive->Flush();
+  m_archive.Flush();
   return std::string(m_file.Contents());
-}
-
-LoadArchive::LoadArchive(std::string_view text, int reportErrors, const char* applName,
-                         double applVersion)
-    : m_file(text),
-      m_host(&m_file, CArchive::load),
-      m_applName(applName),
-      m_archive(std::make_unique<CArchiveEx>(&m_host, m_applName, applVersion, reportErrors)) {
-  m_file.SetFilePath("/documents/load.txt");
 }
 
 int ThrownArchiveCause(const std::function<void()>& action) {

@@ -1,10 +1,10 @@
-// Shared test fixtures: archives over in-memory files and a recorder for report boxes.
+// Shared test fixtures: archives over in-memory files, a recorder for report boxes, exceptions
+// and temporary folders.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +21,10 @@ class ReportRecorder {
     std::string caption;
     UINT style;
   };
-
   ReportRecorder();
   ~ReportRecorder();
   ReportRecorder(const ReportRecorder&) = delete;
   ReportRecorder& operator=(const ReportRecorder&) = delete;
-
   std::vector<Box> boxes;
 
  private:
@@ -36,35 +34,35 @@ class ReportRecorder {
 inline constexpr char kApplName[] = "Plotter";
 inline constexpr double kApplVersion = 4.2;
 
-// A storing text archive over an in-memory file. Text() flushes and returns what was written.
-class StoreArchive {
+// A text archive over an in-memory file, /documents/store.txt or /documents/load.txt.
+class TextArchive {
  public:
-  explicit StoreArchive(int reportErrors = 0, const char* applName = kApplName,
-                        double applVersion = kApplVersion);
-  CArchiveEx& operator*() { return *m_archive; }
-  CArchiveEx* operator->() { return m_archive.get(); }
-  std::string Text();
+  CArchiveEx& operator*() { return m_archive; }
+  CArchiveEx* operator->() { return &m_archive; }
 
- private:
+ protected:
+  TextArchive(std::string_view text, UINT mode, int reportErrors, const char* applName,
+              double applVersion);
   CMemFile m_file;
   CArchive m_host;
-  CString m_applName;
-  std::unique_ptr<CArchiveEx> m_archive;
+  CArchiveEx m_archive;
 };
 
-// A loading text archive over `text`.
-class LoadArchive {
+// A storing archive. Text() flushes and returns what was written.
+class StoreArchive : public TextArchive {
+ public:
+  explicit StoreArchive(int reportErrors = 0, const char* applName = kApplName,
+                        double applVersion = kApplVersion)
+      : TextArchive({}, CArchive::store, reportErrors, applName, applVersion) {}
+  std::string Text();
+};
+
+// A loading archive over `text`.
+class LoadArchive : public TextArchive {
  public:
   explicit LoadArchive(std::string_view text, int reportErrors = 0,
-                       const char* applName = kApplName, double applVersion = kApplVersion);
-  CArchiveEx& operator*() { return *m_archive; }
-  CArchiveEx* operator->() { return m_archive.get(); }
-
- private:
-  CMemFile m_file;
-  CArchive m_host;
-  CString m_applName;
-  std::unique_ptr<CArchiveEx> m_archive;
+                       const char* applName = kApplName, double applVersion = kApplVersion)
+      : TextArchive(text, CArchive::load, reportErrors, applName, applVersion) {}
 };
 
 // Runs `action`, which must throw the archive's reported error; returns the exception's cause.
