@@ -1,6 +1,6 @@
-// Every error a file can raise, each leaving the data on disk as it was: a missing file, a
-// folder, a file without read or write permission, a refused write, a failed read, a seek before
-// the start; and an archive used against its direction.
+// Every error a file can raise, each leaving the data on disk as it was; and an archive used
+// against its direction.
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -10,28 +10,32 @@
 
 #include "support/test_support.h"
 
-namespace labarc::testing {
 namespace {
+using namespace labarc::testing;
 
 constexpr char kContents[] = "[Data]\r\nCount=4\r\n";
 constexpr UINT kWrite = CFile::modeWrite, kCreate = CFile::modeCreate | CFile::modeWrite;
 
-// The cause CFile raises opening `path` (none when it opens); its constructor and Open agree.
+// The cause CFile's constructor raises opening `path`, naming it (-1 when it opens); Open agrees.
 int OpenCause(const std::string& path, UINT flags) {
   CFileException error(CFileException::none, 0, nullptr);
-  CFile file;
-  const int returned = file.Open(path.c_str(), flags, &error) ? 0 : error.m_cause;
-  int thrown = 0;
+  const int returned = CFile().Open(path.c_str(), flags, &error) ? -1 : error.m_cause;
   try {
-    CFile direct(path.c_str(), flags);
-  } catch (CFileException* exception) {
-    thrown = exception->m_cause;
-    EXPECT_EQ(exception->m_strFileName, CString(path.c_str()));
-    exception->Delete();
+    CFile file(path.c_str(), flags);
+  } catch (CFileException* thrown) {
+    EXPECT_TRUE(thrown->m_cause == returned && thrown->m_strFileName == CString(path.c_str()))
+        << path;
+    thrown->Delete();
+    return returned;
   }
-  EXPECT_EQ(returned, thrown) << path;
-  return thrown;
+  EXPECT_EQ(returned, -1) << path;
+  return -1;
 }
+
+struct HandleFile : CFile {
+  using CFile::CFile;
+  using CFile::GetHandle;
+};
 
 class FileErrors : public ::testing::Test {
  protected:
@@ -40,50 +44,47 @@ class FileErrors : public ::testing::Test {
   const std::string m_document = m_folder / "doc.txt";
 };
 
-TEST_F(FileErrors, OpeningWhatIsNotAnOpenableFileRaises) {
+// Permissions do not bind root: the cases run in a child that becomes nobody when it can.
+TEST_F(FileErrors, OpeningWhatIsNotAnOpenableFileRaisesAndKeepsIt) {
+  ::chmod(m_document.c_str(), 0444);
+  std::ofstream(m_folder / "secret.txt") << "secret";
+  ::chmod((m_folder / "secret.txt").c_str(), 0);
   const std::tuple<std::string, UINT, int> cases[] = {
       {m_folder / "missing.txt", CFile::modeRead, CFileException::fileNotFound},
       {m_folder / "missing.txt", kWrite, CFileException::fileNotFound},
       {m_folder / "no/doc.txt", kCreate, CFileException::fileNotFound},
       {m_document + "/below.txt", CFile::modeRead, CFileException::badPath},
       {m_folder.Path(), kWrite, CFileException::genericException},  // a folder
+      {m_document, kWrite, CFileException::accessDenied},
+      {m_document, kCreate, CFileException::accessDenied},
+      {m_folder / "secret.txt", CFile::modeRead, CFileException::accessDenied},
+      {m_document, CFile::modeRead, -1},
   };
-  for (const auto& [path, flags, cause] : cases) EXPECT_EQ(OpenCause(path, flags), cause) << path;
-  EXPECT_EQ(m_folder.Names(), std::vector<std::string>{"doc.txt"});
-  EXPECT_EQ(FileText(m_document), kContents);
-  const auto openFiles = [] {
-    return std::distance(std::filesystem::directory_iterator("/proc/self/fd"), {});
-  };
-  const auto before = openFiles();
-  for (int i = 0; i < 3; ++i) CFile(m_document.c_str(), CFile::modeRead);
-  EXPECT_EQ(openFiles(), before);  // a file closes when it goes
-}
-
-// Permissions do not bind root: the checks run in a child that becomes nobody when it can.
-TEST_F(FileErrors, AFileWithoutPermissionIsRefusedAndKept) {
-  ::chmod(m_document.c_str(), 0444);
-  std::ofstream(m_folder / "secret.txt") << "secret";
-  ::chmod((m_folder / "secret.txt").c_str(), 0);
   const pid_t child = ::fork();
   if (child == 0) {
     if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) ::_exit(2);
-    ::_exit(OpenCause(m_document, kWrite) == CFileException::accessDenied &&
-                    OpenCause(m_document, kCreate) == CFileException::accessDenied &&
-                    OpenCause(m_folder / "secret.txt", 0) == CFileException::accessDenied &&
-                    OpenCause(m_document, CFile::modeRead) == 0
-                ? 0
-                : 1);
+    bool expected = true;
+    for (const auto& [path, flags, cause] : cases) expected &= OpenCause(path, flags) == cause;
+    ::_exit(expected ? 0 : 1);
   }
   int status = 0;
   ::waitpid(child, &status, 0);
   if (WEXITSTATUS(status) == 2) GTEST_SKIP() << "cannot become an unprivileged user";
-  EXPECT_EQ(status, 0);
+  EXPECT_EQ(status, 0) << "the child's failures are above";
+  EXPECT_EQ(m_folder.Names(), (std::vector<std::string>{"doc.txt", "secret.txt"}));
   EXPECT_EQ(FileText(m_document), kContents);
-  EXPECT_EQ(FileText(m_folder / "secret.txt"), "secret");
+  int handle = -1;
+  {  // a file names itself by its full path, and closes when it goes
+    HandleFile file((m_folder / "./doc.txt").c_str(), CFile::modeRead);
+    EXPECT_EQ(file.GetFilePath(), CString(std::filesystem::canonical(m_document).c_str()));
+    handle = file.GetHandle();
+  }
+  EXPECT_EQ(::fcntl(handle, F_GETFD), -1);
 }
 
-// A refused write and a failing read raise at once instead of trying again for ever.
-TEST_F(FileErrors, RefusedWritesAndFailedReadsRaise) {
+// A refused write, a failing read or close and a seek before the start raise at once, instead of
+// trying again for ever; the file on disk, the caller's line and the position stay as they were.
+TEST_F(FileErrors, RefusedWritesAndFailedReadsClosesAndSeeksRaise) {
   {
     CFile readOnly(m_document.c_str(), CFile::modeRead);
     EXPECT_TRUE(Raises<CFileException>([&] { readOnly.Write("x", 1); }));
@@ -92,14 +93,16 @@ TEST_F(FileErrors, RefusedWritesAndFailedReadsRaise) {
     EXPECT_TRUE(Raises<CFileException>([&] { ar.Close(); }));
   }
   EXPECT_EQ(FileText(m_document), kContents);
-  CFile folder(m_folder.Path().c_str(), CFile::modeRead);  // opens, but cannot be read
-  CArchive ar(&folder, CArchive::load);
-  CString line = "kept";
-  EXPECT_TRUE(Raises<CFileException>([&] { ar.ReadString(line); }));
-  EXPECT_EQ(line, "kept");
-}
-
-TEST_F(FileErrors, SeekingBeforeTheStartRaisesAndStaysPut) {
+  HandleFile folder(m_folder.Path().c_str(), CFile::modeRead);  // opens, but cannot be read
+  {
+    CArchive ar(&folder, CArchive::load);
+    CString line = "kept";
+    EXPECT_TRUE(Raises<CFileException>([&] { ar.ReadString(line); }));
+    EXPECT_EQ(line, "kept");
+  }
+  ::close(folder.GetHandle());  // behind the file's back: its own close fails
+  EXPECT_TRUE(Raises<CFileException>([&] { folder.Close(); }));
+  EXPECT_EQ(folder.GetHandle(), -1);
   CMemFile memory(kContents);
   CFile disk(m_document.c_str(), CFile::modeRead);
   for (CFile* file : {static_cast<CFile*>(&memory), &disk}) {
@@ -111,33 +114,26 @@ TEST_F(FileErrors, SeekingBeforeTheStartRaisesAndStaysPut) {
     EXPECT_STREQ(text, "Coun");
     EXPECT_EQ(file->GetLength(), sizeof kContents - 1);
   }
-  try {
-    memory.Seek(-1, CFile::begin);
-  } catch (CFileException* error) {
-    EXPECT_EQ(error->m_cause, CFileException::badSeek);
-    error->Delete();
-  }
 }
 
 TEST(ArchiveDirection, ReadingAStoringArchiveAndWritingALoadingOneRaise) {
   CMemFile stored, loaded(kContents);
+  CArchive storing(&stored, CArchive::store), loading(&loaded, CArchive::load);
+  storing.WriteString("kept");
   CString line = "caller's";
   char byte = 'b';
-  {
-    CArchive ar(&stored, CArchive::store);
-    ar.WriteString("kept");
-    EXPECT_EQ(ThrownArchiveCause([&] { ar.ReadString(line); }), CArchiveException::writeOnly);
-    EXPECT_EQ(ThrownArchiveCause([&] { ar.Read(&byte, 1); }), CArchiveException::writeOnly);
-  }
-  EXPECT_EQ(line, "caller's");
-  EXPECT_EQ(byte, 'b');
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[&] { storing.ReadString(line); }, CArchiveException::writeOnly},
+      {[&] { storing.Read(&byte, 1); }, CArchiveException::writeOnly},
+      {[&] { loading.WriteString("x"); }, CArchiveException::readOnly},
+      {[&] { loading.WriteCount(3); }, CArchiveException::readOnly},
+  };
+  for (const auto& [action, cause] : cases) EXPECT_EQ(ThrownArchiveCause(action), cause);
+  storing.Close();
+  loading.Close();
+  EXPECT_TRUE(line == "caller's" && byte == 'b');
   EXPECT_EQ(stored.Contents(), "kept");
-  CArchive ar(&loaded, CArchive::load);
-  EXPECT_EQ(ThrownArchiveCause([&] { ar.WriteString("x"); }), CArchiveException::readOnly);
-  EXPECT_EQ(ThrownArchiveCause([&] { ar.WriteCount(3); }), CArchiveException::readOnly);
-  ar.Close();
   EXPECT_EQ(loaded.Contents(), kContents);
 }
 
 }  // namespace
-}  // namespace labarc::testing
