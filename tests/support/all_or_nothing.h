@@ -1,10 +1,8 @@
-// The all-or-nothing check for readers: a reader that fails part-way must leave its target as it
-// was. `write` stores one valid value (one entry or a run), `read` reads it back into the target
-// it is handed, and `different` is a T that differs from what is stored. For every line of the
-// stored text, the text cut before that line and the text with that line's label spoiled must
-// each fail at that line (0 and the line count quietly; a report naming the line and a thrown
-// exception when reporting) and leave a copy of `different` equal to it (by ==, else byte for
-// byte). Lines the reader never looks at (`unread`) are only cut.
+// The all-or-nothing check for readers: `write` stores one valid value (one entry or a run), and
+// `read` must read it back into its target, which must then differ from `different`. For every
+// line of the text, cut before that line and with its label spoiled (only cut when `unread` says
+// the reader never looks at it), `read` must fail at that line in both modes, with the report
+// naming it, and leave a copy of `different` as it was (by ==, else byte for byte).
 #pragma once
 
 #include <concepts>
@@ -28,18 +26,13 @@ bool SameValue(const T& a, const T& b) {
 template <class T, class Write, class Read>
 void ExpectAllOrNothing(Write write, Read read, const T& different,
                         bool (*unread)(std::string_view line) = nullptr) {
-  std::string text;
-  {
-    StoreArchive store;
-    ASSERT_EQ(write(*store), 1);
-    text = store.Text();
-  }
-  {
-    T target = different;
-    LoadArchive load(text);
-    ASSERT_EQ(read(*load, target), 1) << text;
-    ASSERT_FALSE(SameValue(target, different)) << "`different` must differ from the stored value";
-  }
+  StoreArchive store;
+  ASSERT_EQ(write(*store), 1);
+  const std::string text = store.Text();
+  T stored = different;
+  LoadArchive load(text);
+  ASSERT_EQ(read(*load, stored), 1) << text;
+  ASSERT_FALSE(SameValue(stored, different)) << "`different` must differ from the stored value";
   // Reads `damaged` quietly, then with reports: each read fails at line `failing`.
   const auto expectRefused = [&](const std::string& damaged, std::size_t failing) {
     T target = different;

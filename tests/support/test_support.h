@@ -34,36 +34,25 @@ class ReportRecorder {
 inline constexpr char kApplName[] = "Plotter";
 inline constexpr double kApplVersion = 4.2;
 
-// A text archive over an in-memory file, /documents/store.txt or /documents/load.txt.
+// A text archive over an in-memory file: storing (/documents/store.txt) when made without text,
+// else loading `text` (/documents/load.txt). Text() flushes and returns what the file holds.
 class TextArchive {
  public:
+  explicit TextArchive(int reportErrors = 0, const char* applName = kApplName,
+                       double applVersion = kApplVersion);
+  explicit TextArchive(std::string_view text, int reportErrors = 0,
+                       const char* applName = kApplName, double applVersion = kApplVersion);
   CArchiveEx& operator*() { return m_archive; }
   CArchiveEx* operator->() { return &m_archive; }
+  std::string Text();
 
- protected:
-  TextArchive(std::string_view text, UINT mode, int reportErrors, const char* applName,
-              double applVersion);
+ private:
   CMemFile m_file;
   CArchive m_host;
   CArchiveEx m_archive;
 };
-
-// A storing archive. Text() flushes and returns what was written.
-class StoreArchive : public TextArchive {
- public:
-  explicit StoreArchive(int reportErrors = 0, const char* applName = kApplName,
-                        double applVersion = kApplVersion)
-      : TextArchive({}, CArchive::store, reportErrors, applName, applVersion) {}
-  std::string Text();
-};
-
-// A loading archive over `text`.
-class LoadArchive : public TextArchive {
- public:
-  explicit LoadArchive(std::string_view text, int reportErrors = 0,
-                       const char* applName = kApplName, double applVersion = kApplVersion)
-      : TextArchive(text, CArchive::load, reportErrors, applName, applVersion) {}
-};
+using StoreArchive = TextArchive;
+using LoadArchive = TextArchive;
 
 // Runs `action`, which must throw the archive's reported error; returns the exception's cause.
 int ThrownArchiveCause(const std::function<void()>& action);
