@@ -1,11 +1,12 @@
-// Archive lines over memory files: line ends across buffer boundaries, and text made in place or
-// larger than the buffer keeping its order. Overlong lines are the text archive's tests.
+// Archives over memory files: line ends, text order whatever the buffer holds, and directions.
 #include <algorithm>
 
 #include "support/test_support.h"
 
 namespace {
 using namespace labarc::testing;
+
+constexpr char kText[] = "[Data]\r\nCount=4\r\n";
 
 TEST(CArchiveLines, EveryLineEndKeepsEveryCharacter) {
   using Texts = std::vector<std::string>;
@@ -28,8 +29,7 @@ TEST(CArchiveLines, EveryLineEndKeepsEveryCharacter) {
   }
 }
 
-// Text made in place keeps its order with plain writes, also when it needs more room than the
-// buffer has left, or than the whole buffer holds; so do plain writes larger than the buffer.
+// Text made in place, needing more room than the buffer has left or holds, keeps its order.
 TEST(CArchiveWrite, TextKeepsItsOrderWhateverTheBufferHolds) {
   struct InPlace : CArchive {
     using CArchive::CArchive;
@@ -51,6 +51,25 @@ TEST(CArchiveWrite, TextKeepsItsOrderWhateverTheBufferHolds) {
   }
   EXPECT_EQ(memory.Contents(), "ab" + std::string(90, 'x') + std::string(100, 'y') +
                                    std::string(299, 'z') + big + "cd");
+}
+
+TEST(ArchiveDirection, ReadingAStoringArchiveAndWritingALoadingOneRaise) {
+  CMemFile stored, loaded(kText);
+  CArchive storing(&stored, CArchive::store), loading(&loaded, CArchive::load);
+  storing.WriteString("kept");
+  CString line = "caller's";
+  char byte = 'b';
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[&] { storing.ReadString(line); }, CArchiveException::writeOnly},
+      {[&] { storing.Read(&byte, 1); }, CArchiveException::writeOnly},
+      {[&] { loading.WriteString("x"); }, CArchiveException::readOnly},
+      {[&] { loading.WriteCount(3); }, CArchiveException::readOnly},
+  };
+  for (const auto& [action, cause] : cases) EXPECT_EQ(ThrownArchiveCause(action), cause);
+  storing.Close();
+  EXPECT_TRUE(line == "caller's" && byte == 'b');
+  EXPECT_EQ(stored.Contents(), "kept");
+  EXPECT_EQ(loaded.Contents(), kText);
 }
 
 }  // namespace
