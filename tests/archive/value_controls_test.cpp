@@ -21,15 +21,12 @@ TEST(CDoubleTest, EveryBitPatternRoundTripsExactlyInShortLocaleFreeText) {
     EXPECT_TRUE(CDouble::ValidateAndGet(text, back, nullptr, -1, 0, 0)) << text.GetString();
     EXPECT_EQ(std::bit_cast<std::uint64_t>(back), bits) << std::hex << bits;
   }
-  EXPECT_EQ(static_cast<CString>(CDouble(1.03)), "1.03");
-  EXPECT_EQ(static_cast<CString>(CDouble(-2.5)), "-2.5");
-  EXPECT_EQ(static_cast<CString>(CDouble(0.1 + 0.2)), "0.30000000000000004");
+  EXPECT_EQ(static_cast<CString>(CDouble(0.1 + 0.2)), "0.30000000000000004");  // the shortest
   EXPECT_EQ(static_cast<CString>(CDouble(std::numeric_limits<double>::infinity())), "inf");
 }
 
-// The number controls, which also check the entries of int and long (CLong) and UINT (CULong):
-// taken, the value is the text's; refused, the caller's value stays. A field of a line ("text,
-// next") is taken as the whole text would be, consuming only the field and its comma.
+// The controls, which check int and long (CLong) and UINT (CULong) entries too, and line fields
+// ("text, next": only the field and its comma consumed) take a text alike or keep the value.
 TEST(NumberTexts, ControlsAndFieldsParseAlike) {
   // Which controls take the text (B: CByte, L: CLong, U: CULong, D: CDouble), then the text.
   // clang-format off
@@ -43,8 +40,8 @@ TEST(NumberTexts, ControlsAndFieldsParseAlike) {
   };
   // clang-format on
 
-  for (const char* line : cases) {
-    const char *taken = line, *text = line + 5;
+  for (const char* row : cases) {
+    const char *taken = row, *text = row + 5;
     SCOPED_TRACE(text);
     BYTE b = 7;
     long l = 7;
