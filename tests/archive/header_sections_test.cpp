@@ -24,7 +24,6 @@ TEST(ArchiveHeader, AcceptsOlderFormatsAndContainingNames) {
   const std::pair<std::string, bool> cases[] = {
       {Header("1.03", "Plotter"), true},        {Header("1.0", "Plotter"), true},
       {Header("1.03", "Plotter Pro 64"), true}, {Header("1.03", "The Plotter"), true},
-      {"junk\r\n[Other]\r\nX=1\r\n" + Header("1.03", "Plotter"), true},
       {Header("1.03", "PLOTTER"), false},       {Header("1.03", "Spreadsheet"), false},
       {Header("new", "Plotter"), false},        {Header("1.03", "Plotter", "x"), false},
       {Lines({"[Data]", "X=1"}), false},        {Header("1.04", "Plotter"), false},

@@ -13,7 +13,6 @@ TEST(StringEntryWrite, GivesOneLineOrNothing) {
       {longest + "x", "T", ""},    {limit, nullptr, limit},       {limit + "x", nullptr, ""},
   };
   for (const auto& [value, labelText, line] : cases) {
-    SCOPED_TRACE(value.substr(0, 20));
     StoreArchive ar;
     CString label = labelText;
     EXPECT_EQ(ar->Write(CString(value), labelText ? &label : nullptr), line.empty() ? 0 : 1);

@@ -51,11 +51,8 @@ TEST(NumberTexts, ControlsAndFieldsParseAlike) {
     EXPECT_EQ(CLong::ValidateAndGet(text, l, nullptr), taken[1] != '-');
     EXPECT_EQ(CULong::ValidateAndGet(text, u, nullptr), taken[2] != '-');
     EXPECT_EQ(CDouble::ValidateAndGet(text, d, nullptr, -1, 0, 0), taken[3] != '-');
-    double number = 7;
-    labarc::ParseDouble(text, number);
-    EXPECT_TRUE(b == (taken[0] != '-' ? number : 7) && l == (taken[1] != '-' ? number : 7) &&
-                u == (taken[2] != '-' ? number : 7) &&
-                std::bit_cast<std::uint64_t>(d) == std::bit_cast<std::uint64_t>(number));
+    EXPECT_TRUE(b == (taken[0] != '-' ? d : 7) && l == (taken[1] != '-' ? d : 7) &&
+                u == (taken[2] != '-' ? d : 7));
     for (const std::string& line : {std::string(text), std::string(text) + ", next"}) {
       double field = 7;
       BYTE byteField = 7;

@@ -66,6 +66,7 @@ TEST(ArchiveDirection, ReadingAStoringArchiveAndWritingALoadingOneRaise) {
       {[&] { loading.WriteCount(3); }, CArchiveException::readOnly},
   };
   for (const auto& [action, cause] : cases) EXPECT_EQ(ThrownArchiveCause(action), cause);
+  EXPECT_TRUE(Raises<CInvalidArgException>([] { CArchive(nullptr, CArchive::load); }));
   storing.Close();
   EXPECT_TRUE(line == "caller's" && byte == 'b');
   EXPECT_EQ(stored.Contents(), "kept");

@@ -16,17 +16,19 @@ TEST(CStringTest, SlicesAndSearchesClipTheirIndicesToTheString) {
   };
   for (const auto& [slice, expected] : cases) EXPECT_EQ(slice, expected);
   const CString path = "a::b::c";
-  EXPECT_TRUE(path.Find("::", 2) == 4 && path.Find("::", 5) == -1 && path.Find('a', 99) == -1);
+  EXPECT_TRUE(path.Find("::", 2) == 4 && path.Find("::", 5) == -1 && path.Find('a', 99) == -1 &&
+              path.ReverseFind(':') == 5);
   CString buffer;
   std::strcpy(buffer.GetBuffer(8), "ab");
   buffer.ReleaseBuffer();  // up to the terminator
   EXPECT_EQ(buffer, "ab");
   buffer = 'x';
-  for (int index : {-1, 1}) {  // checked access, the text left as it was
+  for (int index : {-1, 1}) {  // checked access
     EXPECT_TRUE(Raises<CInvalidArgException>([&] { buffer.GetAt(index); }));
     EXPECT_TRUE(Raises<CInvalidArgException>([&] { buffer.SetAt(index, 'y'); }));
   }
-  EXPECT_EQ(buffer, "x");
+  buffer.SetAt(0, buffer.GetAt(0) + 1);
+  EXPECT_EQ(buffer, "y");
 }
 
 TEST(CStringTest, CaseFoldingTrimmingAndOrderTouchOnlyAsciiAndWholeText) {

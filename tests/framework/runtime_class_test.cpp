@@ -8,6 +8,10 @@ class CMark : public CObject {
   DECLARE_SERIAL(CMark)
 };
 IMPLEMENT_SERIAL(CMark, CObject, 7)
+// A serial class whose creation fails, as it does without memory.
+CObject* CreateNothing() { return nullptr; }
+CRuntimeClass classCNull = {"CNull", 1, 7, CreateNothing, nullptr, nullptr};
+const AFX_CLASSINIT initCNull(&classCNull);
 
 std::string StoreObject(const CObject* pOb) {
   CMemFile file;
@@ -27,7 +31,6 @@ TEST(RuntimeClass, RegistrationIsByExactNameAndOnlyOnce) {
   AfxClassInit(&CMark::classCMark);  // a second registration must not loop the list
   EXPECT_EQ(CRuntimeClass::FromName("CMark"), &CMark::classCMark);
   EXPECT_EQ(CRuntimeClass::FromName("cmark"), nullptr);
-  EXPECT_EQ(CObject::GetThisClass()->CreateObject(), nullptr);  // the root cannot be created
 }
 
 TEST(ObArray, CheckedAccessAndResizing) {
@@ -41,6 +44,8 @@ TEST(ObArray, CheckedAccessAndResizing) {
   ASSERT_EQ(array.GetSize(), 2);  // refused calls change nothing
   array.RemoveAt(0);
   EXPECT_EQ(array[0], &element);
+  array.RemoveAt(0, 1);  // up to the end
+  EXPECT_EQ(array.GetSize(), 0);
 }
 
 TEST(BinaryObjects, RoundTripAndDamagedStreams) {
@@ -65,6 +70,8 @@ TEST(BinaryObjects, RoundTripAndDamagedStreams) {
   CArchive ar(&file, CArchive::load);
   CMark* pTyped = nullptr;  // a class's extraction operator refuses any other class
   EXPECT_EQ(ThrownArchiveCause([&] { ar >> pTyped; }), CArchiveException::badClass);
+  EXPECT_TRUE(
+      Raises<CMemoryException>([] { LoadObject(std::string("\x05\0CNull\x07\0\0\0", 11)); }));
 
   // Each damaged stream (deep nesting too) raises its cause and hands out no half-read object.
   std::string deep;

@@ -33,7 +33,6 @@ void ExpectAllOrNothing(Write write, Read read, const T& different,
   LoadArchive load(text);
   ASSERT_EQ(read(*load, stored), 1) << text;
   ASSERT_FALSE(SameValue(stored, different)) << "`different` must differ from the stored value";
-  // Reads `damaged` quietly, then with reports: each read fails at line `failing`.
   const auto expectRefused = [&](const std::string& damaged, std::size_t failing) {
     T target = different;
     LoadArchive quiet(damaged);

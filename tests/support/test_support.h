@@ -78,8 +78,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   std::string operator/(std::string_view name) const { return m_path + "/" + std::string(name); }
   const std::string& Path() const { return m_path; }
-  // The names in the folder, sorted.
-  std::vector<std::string> Names() const;
+  std::vector<std::string> Names() const;  // sorted
 
  private:
   std::string m_path;
