@@ -54,7 +54,6 @@ CSaveFile::~CSaveFile() { Abandon(); }
 BOOL CSaveFile::Open(const char* path, UINT, CFileException* error) {
   Abandon();
   m_target = path ? path : "";
-  m_failed = false;
   std::string temporary;
   const int handle = m_target.empty() ? (errno = ENOENT, -1) : CreateTemporary(m_target, temporary);
   if (handle < 0) {
@@ -74,8 +73,7 @@ void CSaveFile::Write(const void* buffer, UINT count) {
   try {
     CFile::Write(buffer, count);
   } catch (CFileException*) {
-    m_failed = true;  // the new contents are incomplete: drop them now
-    Abandon();
+    Abandon();  // the new contents are incomplete: drop them now, so that Commit() refuses
     throw;
   }
 }
@@ -86,7 +84,6 @@ void CSaveFile::Commit() {
     AfxThrowFileException(cause, osError, m_target.c_str());
   };
   if (m_temporary.empty() || GetHandle() < 0) fail(CFileException::invalidFile, EBADF);
-  if (m_failed) fail(CFileException::genericException, EIO);
   if (::fsync(GetHandle()) != 0) fail(CFileException::hardIO, errno);
   if (::close(Detach()) != 0) fail(CFileException::hardIO, errno);
   if (::rename(m_temporary.c_str(), m_target.c_str()) != 0)

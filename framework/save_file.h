@@ -47,7 +47,6 @@ class LABARC_API CSaveFile : public CFile {
  private:
   std::string m_target;     // the document the save replaces
   std::string m_temporary;  // empty when no temporary file exists
-  bool m_failed = false;    // a write failed: the temporary file is incomplete
 };
 
 }  // namespace labarc_framework

@@ -1,109 +1,43 @@
+// The archive object: raw lines, flushing, the settings copies take, and lines too long to hold.
 #include <sys/resource.h>
 
-#include <algorithm>
 #include <cstring>
 
 #include "support/test_support.h"
 
-namespace labarc::testing {
 namespace {
+using namespace labarc::testing;
 
-TEST(ArchiveObject, RawLinesCountOneEachAndStopAtTheEnd) {
-  LoadArchive ar("one\r\ntwo");
-  CString line;
-  EXPECT_EQ(ar->ReadString(line), 1);
-  EXPECT_EQ(ar->ReadString(line), 1);
-  EXPECT_EQ(line, "two");
-  EXPECT_EQ(ar->ReadString(line), 0);
-  EXPECT_EQ(ar->GetCurLineNum(), 2);
-
-  StoreArchive store;
-  CString text = "a\r\nb\r\n";
-  EXPECT_EQ(store->WriteString(text), 1);
-  EXPECT_EQ(store->GetCurLineNum(), 1);
-  EXPECT_EQ(store.Text(), "a\r\nb\r\n");
-}
-
-TEST(ArchiveObject, DestroyingAStoringArchiveFlushesItsText) {
+TEST(ArchiveObject, RawWritesCountOneLineEachAndAStoringArchiveFlushesWhenItGoes) {
   CMemFile file;
   {
     CArchive host(&file, CArchive::store);
-    CString name = "Plotter";
-    CArchiveEx ar(&host, name, 1, 0);
-    ar.Write(5, CString("N"));
-    EXPECT_TRUE(file.Contents().empty());
+    CArchiveEx direct(&host, CString("Plotter"), 1, 0);
+    EXPECT_TRUE(direct.WriteString(CString("a\r\nb\r\n")) == 1 &&
+                direct.Write(5, CString("N")) == 1);
+    EXPECT_TRUE(direct.GetCurLineNum() == 2 && file.Contents().empty());
   }
-  EXPECT_EQ(file.Contents(), "N=5\r\n");
+  EXPECT_EQ(file.Contents(), "a\r\nb\r\nN=5\r\n");
 }
 
-TEST(ArchiveObject, SetArchiveOnlyChangesTheReportedFile) {
-  ReportRecorder reports;
-  CMemFile other;
-  other.SetFilePath("/documents/other.txt");
-  CArchive otherHost(&other, CArchive::store);
-  StoreArchive ar(1);
-  ar->Write(1, CString("A"));
-  ar->SetArchive(otherHost);
-  ar->Write(2, CString("B"));
-  ThrownArchiveCause([&] { ar->HandleError(nullptr); });
-  EXPECT_EQ(ar.Text(), "A=1\r\nB=2\r\n");
-  ASSERT_EQ(reports.boxes.size(), 1u);
-  EXPECT_EQ(reports.boxes[0].text,
-            "An error occurred while writing to line 2!\nFile Name: /documents/other.txt");
-}
-
-TEST(ArchiveObject, AssignmentTakesSettingsAndCountButKeepsItsOwnFile) {
-  LoadArchive source(Lines({"A=1", "B=2", "C=3"}), 0, "Source", 2.0);
+// A copy cannot read; an assigned archive goes on writing its own file.
+TEST(ArchiveObject, CopiesTakeSettingsAndCountButNeverAnotherFile) {
+  LoadArchive source(Lines({"A=1", "B=2"}), 0, "Source", 2.0);
   int value = 0;
-  source->Read(value, CString("A"));
-  source->Read(value, CString("B"));
+  ASSERT_EQ(source->Read(value, CString("A")), 1);
+  CArchiveEx copy(*source);
+  CString line;
+  EXPECT_TRUE(copy.ReadString(line) == 0 && copy.GetApplVersion() == 2.0 && copy.IsLoading());
   StoreArchive target(0, "Target", 1.0);
   *target = *source;
-  EXPECT_EQ(target->GetCurLineNum(), 2);
-  EXPECT_EQ(target->GetApplVersion(), 2.0);
   target->Write(9, CString("Z"));
-  EXPECT_EQ(target->GetCurLineNum(), 3);
+  EXPECT_TRUE(target->GetCurLineNum() == 2 && target->GetApplVersion() == 2.0);
   EXPECT_EQ(target.Text(), "Z=9\r\n");
+  EXPECT_EQ(source->Read(value, CString("B")), 1);
 }
 
-TEST(ArchiveObject, CopyKeepsSettingsButCannotReadAndIsSafeToDestroy) {
-  LoadArchive source(Lines({"A=1"}), 0, "Source", 2.0);
-  CArchiveEx copy(*source);
-  EXPECT_EQ(copy.GetApplVersion(), 2.0);
-  EXPECT_TRUE(copy.IsLoading());
-  CString line;
-  EXPECT_EQ(copy.ReadString(line), 0);
-  int value = 0;
-  EXPECT_EQ(source->Read(value, CString("A")), 1);
-}
-
-TEST(ArchiveObject, RawLinesAreBoundedLikeEveryOtherLine) {
-  const std::string longest(CArchiveEx::MAX_LINE_LENGTH, 'x');
-  for (const int reportErrors : {0, 1}) {
-    ReportRecorder reports;
-    LoadArchive ar(longest + "\r\n" + longest + "y\r\nafter", reportErrors);
-    CString line;
-    ASSERT_EQ(ar->ReadString(line), 1);
-    EXPECT_EQ(line.GetLength(), static_cast<int>(CArchiveEx::MAX_LINE_LENGTH));
-    line = "kept";
-    if (reportErrors) {
-      EXPECT_EQ(ThrownArchiveCause([&] { ar->ReadString(line); }), CArchiveException::badIndex);
-      ASSERT_EQ(reports.boxes.size(), 1u);
-      EXPECT_NE(reports.boxes[0].text.find("line 2!"), std::string::npos);
-    } else {
-      EXPECT_EQ(ar->ReadString(line), 0);
-    }
-    EXPECT_EQ(line, "kept");
-    // The long line was passed over whole: the next read is in step with the file.
-    ASSERT_EQ(ar->ReadString(line), 1);
-    EXPECT_EQ(line, "after");
-  }
-}
-
-// A file of `size` bytes without a line end, made as it is read.
-class EndlessLineFile : public CFile {
- public:
-  explicit EndlessLineFile(std::uint64_t size) : m_left(size) {}
+// A file of `m_left` bytes without a line end, made as it is read.
+struct EndlessLineFile : CFile {
   UINT Read(void* buffer, UINT count) override {
     const auto take = static_cast<UINT>(std::min<std::uint64_t>(count, m_left));
     std::memset(buffer, 'x', take);
@@ -111,10 +45,7 @@ class EndlessLineFile : public CFile {
     return take;
   }
   std::uint64_t GetLength() const override { return m_left; }
-  std::uint64_t Left() const { return m_left; }
-
- private:
-  std::uint64_t m_left;
+  std::uint64_t m_left = std::uint64_t{1} << 30;
 };
 
 long PeakResidentKiB() {
@@ -123,72 +54,22 @@ long PeakResidentKiB() {
   return usage.ru_maxrss;
 }
 
-TEST(ArchiveObject, AGibibyteWithoutALineEndIsRefusedInConstantMemory) {
-  EndlessLineFile file(std::uint64_t{1} << 30);
+// Refused with the caller's line kept, and passed over whole: in step and in constant memory.
+TEST(LongLines, AreRefusedWholeInConstantMemory) {
+  const std::string longest(CArchiveEx::MAX_LINE_LENGTH, 'x');
+  LoadArchive ar(longest + "\r\n" + longest + "y\r\nafter");
+  CString line;
+  ASSERT_EQ(ar->ReadString(line), 1);
+  EXPECT_EQ(line, longest.c_str());
+  EXPECT_TRUE(ar->ReadString(line) == 0 && ar->ReadString(line) == 1 && line == "after");
+  EXPECT_TRUE(ar->ReadString(line) == 0 && ar->GetCurLineNum() == 3);  // the end
+  EndlessLineFile file;                                                // a gibibyte
   CArchive host(&file, CArchive::load);
-  CArchiveEx ar(&host, CString("Plotter"), 1, 0);
+  CArchiveEx endless(&host, CString("Plotter"), 1, 0);
   const long before = PeakResidentKiB();
-  CString line = "kept";
-  EXPECT_EQ(ar.ReadString(line), 0);
-  EXPECT_EQ(line, "kept");
-  EXPECT_EQ(file.Left(), 0u);
+  line = "kept";
+  EXPECT_TRUE(endless.ReadString(line) == 0 && line == "kept" && file.m_left == 0);
   EXPECT_LT(PeakResidentKiB() - before, 64 * 1024);
 }
 
-// Write takes what it only reads by const reference, and the archive a temporary name.
-TEST(ArchiveObject, ConstValuesAndATemporaryNameCanBeWritten) {
-  const CRect rect(1, 2, 3, 4);
-  const CSize size(5, 6);
-  const POINT point{7, 8};
-  const DPOINT dpoint{0.5, -1.25};
-  const CDate date(2460000);
-  const CRectTracker tracker(rect, 1);
-  _TEXT mutableText;
-  mutableText.strWording = "Wording";
-  const _TEXT text = mutableText;
-  const LOGFONT font = text.lfFont;
-  const CCurveObj curve(2);
-
-  CMemFile file;
-  {
-    CArchive host(&file, CArchive::store);
-    CArchiveEx ar(&host, CString("Plotter"), 1, 0);
-    EXPECT_EQ(ar.Write(rect, CString("Rect")) + ar.Write(size, CString("Size")) +
-                  ar.Write(point, CString("Point")) + ar.Write(dpoint, CString("DPoint")) +
-                  ar.Write(date, CString("Date")) + ar.Write(tracker) + ar.Write(text) +
-                  ar.Write(font) + ar.Write(curve) + ar.WriteString(CString("End\r\n")),
-              10);
-  }
-  CMemFile copy(file.Contents());
-  CArchive host(&copy, CArchive::load);
-  CArchiveEx ar(&host, CString("Plotter"), 1, 0);
-  CRect rectRead;
-  CSize sizeRead;
-  POINT pointRead{};
-  DPOINT dpointRead{};
-  CDate dateRead;
-  CRectTracker trackerRead;
-  _TEXT textRead;
-  LOGFONT fontRead{};
-  CCurveObj curveRead;
-  CString end;
-  EXPECT_EQ(ar.Read(rectRead, CString("Rect")) + ar.Read(sizeRead, CString("Size")) +
-                ar.Read(pointRead, CString("Point")) + ar.Read(dpointRead, CString("DPoint")) +
-                ar.Read(dateRead, CString("Date")) + ar.Read(trackerRead) + ar.Read(textRead) +
-                ar.Read(fontRead) + ar.Read(curveRead) + ar.ReadString(end),
-            10);
-  EXPECT_EQ(rectRead, rect);
-  EXPECT_EQ(sizeRead, size);
-  EXPECT_EQ(pointRead, point);
-  EXPECT_EQ(dpointRead.x, dpoint.x);
-  EXPECT_EQ(dpointRead.y, dpoint.y);
-  EXPECT_EQ(dateRead, date);
-  EXPECT_EQ(trackerRead.m_rect, tracker.m_rect);
-  EXPECT_EQ(textRead, text);
-  EXPECT_EQ(fontRead, font);
-  EXPECT_EQ(curveRead.GetNumPoints(), 2);
-  EXPECT_EQ(end, "End");
-}
-
 }  // namespace
-}  // namespace labarc::testing

@@ -1,25 +1,15 @@
-#include <gtest/gtest.h>
-
+// Archives over memory files: line ends, text order whatever the buffer holds, and directions.
 #include <algorithm>
-#include <filesystem>
-#include <string>
-#include <vector>
 
-#include <labarc/labarc.h>
+#include "support/test_support.h"
 
 namespace {
+using namespace labarc::testing;
 
-using Texts = std::vector<std::string>;
-
-Texts ReadAllLines(CFile& file, int bufferSize = 4096) {
-  CArchive ar(&file, CArchive::load, bufferSize);
-  Texts lines;
-  CString line;
-  while (ar.ReadString(line)) lines.emplace_back(line.View());
-  return lines;
-}
+constexpr char kText[] = "[Data]\r\nCount=4\r\n";
 
 TEST(CArchiveLines, EveryLineEndKeepsEveryCharacter) {
+  using Texts = std::vector<std::string>;
   const std::pair<std::string, Texts> cases[] = {
       {"", {}},
       {"ab\r\ncd\nef\rgh\r\n", {"ab", "cd", "ef", "gh"}},
@@ -31,24 +21,16 @@ TEST(CArchiveLines, EveryLineEndKeepsEveryCharacter) {
   for (const auto& [text, lines] : cases) {
     for (int bufferSize : {1, 2, 3, 7, 4096}) {
       CMemFile file(text);
-      EXPECT_EQ(ReadAllLines(file, bufferSize), lines) << bufferSize << ": " << text;
+      CArchive ar(&file, CArchive::load, bufferSize);
+      Texts read;
+      for (CString line; ar.ReadString(line);) read.emplace_back(line.View());
+      EXPECT_EQ(read, lines) << bufferSize << ": " << text;
     }
   }
 }
 
-TEST(CArchiveLines, OverlongLineIsConsumedButNotKept) {
-  CMemFile file(std::string(10000, 'x') + "\r\nnext\r\n");
-  CArchive ar(&file, CArchive::load, 64);
-  std::string_view line;
-  EXPECT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::tooLong);
-  ASSERT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::line);
-  EXPECT_EQ(line, "next");
-  EXPECT_EQ(ar.ReadLine(line, 100), CArchive::LineStatus::end);
-}
-
-// Text made in place keeps its order with plain writes, also when it needs more room than the
-// buffer has left, or than the whole buffer holds.
-TEST(CArchiveWrite, TextMadeInPlaceKeepsItsOrder) {
+// Text made in place, needing more room than the buffer has left or holds, keeps its order.
+TEST(CArchiveWrite, TextKeepsItsOrderWhateverTheBufferHolds) {
   struct InPlace : CArchive {
     using CArchive::CArchive;
     void Make(char ch, std::size_t room, std::size_t used) {
@@ -56,35 +38,39 @@ TEST(CArchiveWrite, TextMadeInPlaceKeepsItsOrder) {
       CommitWrite(used);
     }
   };
-  CMemFile file;
+  const std::string big(1000, 'b');
+  CMemFile memory;
   {
-    InPlace ar(&file, CArchive::store, 128);
+    InPlace ar(&memory, CArchive::store, 128);
     ar.WriteString("ab");
     ar.Make('x', 100, 90);   // fits
     ar.Make('y', 100, 100);  // flushes first
     ar.Make('z', 300, 299);  // grows the buffer
+    ar.WriteString(big.c_str());
     ar.WriteString("cd");
   }
-  EXPECT_EQ(file.Contents(),
-            "ab" + std::string(90, 'x') + std::string(100, 'y') + std::string(299, 'z') + "cd");
+  EXPECT_EQ(memory.Contents(), "ab" + std::string(90, 'x') + std::string(100, 'y') +
+                                   std::string(299, 'z') + big + "cd");
 }
 
-// Writes larger than the archive's buffer, and the disk file's own reads and writes.
-TEST(CFileTest, LongWritesRoundTripThroughADiskFileInOrder) {
-  const auto path = std::filesystem::temp_directory_path() / "labarc_cfile_test.txt";
-  const std::string big(10000, 'b');
-  {
-    CFile file(path.c_str(), CFile::modeCreate | CFile::modeWrite);
-    EXPECT_EQ(std::filesystem::path(file.GetFilePath().GetString()),
-              std::filesystem::canonical(path));
-    CArchive ar(&file, CArchive::store, 256);
-    ar.WriteString("one\r\n");
-    ar.WriteString(big.c_str());
-    ar.WriteString("\r\ntwo");
-  }
-  CFile file(path.c_str(), CFile::modeRead);
-  EXPECT_EQ(ReadAllLines(file, 256), (Texts{"one", big, "two"}));
-  std::filesystem::remove(path);
+TEST(ArchiveDirection, ReadingAStoringArchiveAndWritingALoadingOneRaise) {
+  CMemFile stored, loaded(kText);
+  CArchive storing(&stored, CArchive::store), loading(&loaded, CArchive::load);
+  storing.WriteString("kept");
+  CString line = "caller's";
+  char byte = 'b';
+  const std::pair<std::function<void()>, int> cases[] = {
+      {[&] { storing.ReadString(line); }, CArchiveException::writeOnly},
+      {[&] { storing.Read(&byte, 1); }, CArchiveException::writeOnly},
+      {[&] { loading.WriteString("x"); }, CArchiveException::readOnly},
+      {[&] { loading.WriteCount(3); }, CArchiveException::readOnly},
+  };
+  for (const auto& [action, cause] : cases) EXPECT_EQ(ThrownArchiveCause(action), cause);
+  EXPECT_TRUE(Raises<CInvalidArgException>([] { CArchive(nullptr, CArchive::load); }));
+  storing.Close();
+  EXPECT_TRUE(line == "caller's" && byte == 'b');
+  EXPECT_EQ(stored.Contents(), "kept");
+  EXPECT_EQ(loaded.Contents(), kText);
 }
 
 }  // namespace

@@ -1,17 +1,17 @@
-#include <memory>
-#include <string>
-
 #include "support/test_support.h"
 
 namespace {
-
-using labarc::testing::ThrownArchiveCause;
+using namespace labarc::testing;
 
 // A serial class of a host; it stores nothing beyond its class name and schema.
 class CMark : public CObject {
   DECLARE_SERIAL(CMark)
 };
 IMPLEMENT_SERIAL(CMark, CObject, 7)
+// A serial class whose creation fails, as it does without memory.
+CObject* CreateNothing() { return nullptr; }
+CRuntimeClass classCNull = {"CNull", 1, 7, CreateNothing, nullptr, nullptr};
+const AFX_CLASSINIT initCNull(&classCNull);
 
 std::string StoreObject(const CObject* pOb) {
   CMemFile file;
@@ -31,22 +31,21 @@ TEST(RuntimeClass, RegistrationIsByExactNameAndOnlyOnce) {
   AfxClassInit(&CMark::classCMark);  // a second registration must not loop the list
   EXPECT_EQ(CRuntimeClass::FromName("CMark"), &CMark::classCMark);
   EXPECT_EQ(CRuntimeClass::FromName("cmark"), nullptr);
-  EXPECT_EQ(CObject::GetThisClass()->CreateObject(), nullptr);  // the root cannot be created
 }
 
 TEST(ObArray, CheckedAccessAndResizing) {
   CObArray array, element;
   array.SetSize(2, 16);
   array.SetAt(1, &element);
-  const std::function<void()> refused[] = {
-      [&] { array.GetAt(-1); },      [&] { array.GetAt(2); },     [&] { array.SetSize(-1); },
-      [&] { array.RemoveAt(1, 2); }, [&] { array.RemoveAt(-1); },
-  };
-  for (const auto& action : refused)
-    EXPECT_TRUE(labarc::testing::Raises<CInvalidArgException>(action));
+  for (const std::function<void()>& refused : std::initializer_list<std::function<void()>>{
+           [&] { array.GetAt(-1); }, [&] { array.GetAt(2); }, [&] { array.SetSize(-1); },
+           [&] { array.RemoveAt(1, 2); }, [&] { array.RemoveAt(-1); }})
+    EXPECT_TRUE(Raises<CInvalidArgException>(refused));
   ASSERT_EQ(array.GetSize(), 2);  // refused calls change nothing
   array.RemoveAt(0);
   EXPECT_EQ(array[0], &element);
+  array.RemoveAt(0, 1);  // up to the end
+  EXPECT_EQ(array.GetSize(), 0);
 }
 
 TEST(BinaryObjects, RoundTripAndDamagedStreams) {
@@ -71,8 +70,12 @@ TEST(BinaryObjects, RoundTripAndDamagedStreams) {
   CArchive ar(&file, CArchive::load);
   CMark* pTyped = nullptr;  // a class's extraction operator refuses any other class
   EXPECT_EQ(ThrownArchiveCause([&] { ar >> pTyped; }), CArchiveException::badClass);
+  EXPECT_TRUE(
+      Raises<CMemoryException>([] { LoadObject(std::string("\x05\0CNull\x07\0\0\0", 11)); }));
 
-  // Each damaged stream raises its archive exception and hands out no half-read object.
+  // Each damaged stream (deep nesting too) raises its cause and hands out no half-read object.
+  std::string deep;
+  for (int i = 0; i < 20000; ++i) deep.append("\x08\0CObArray\x01\0\0\0\x01\0\0\0", 18);
   const std::pair<std::string, int> cases[] = {
       {good.substr(0, 2) + "CMissing" + good.substr(10), CArchiveException::badClass},
       {good.substr(0, 6) + std::string("\0r", 2) + good.substr(8), CArchiveException::badClass},
@@ -80,23 +83,13 @@ TEST(BinaryObjects, RoundTripAndDamagedStreams) {
       {good.substr(0, 5), CArchiveException::endOfFile},
       {good.substr(0, 14) + "\xFF\xFF\xFF\x7F", CArchiveException::endOfFile},
       {good.substr(0, good.size() - 1), CArchiveException::endOfFile},
+      {deep, CArchiveException::genericException},
   };
-  for (const auto& c : cases) {
+  for (const auto& [bytes, cause] : cases) {
     CObject* pDamaged = nullptr;
-    EXPECT_EQ(ThrownArchiveCause([&] { pDamaged = LoadObject(c.first); }), c.second);
+    EXPECT_EQ(ThrownArchiveCause([&, &damaged = bytes] { pDamaged = LoadObject(damaged); }), cause);
     EXPECT_EQ(pDamaged, nullptr);
   }
-}
-
-TEST(BinaryObjects, DeepNestingIsRefusedWithoutExhaustingTheStack) {
-  // Arrays within arrays, each holding the next: far deeper than any document nests.
-  std::string bytes;
-  for (int i = 0; i < 20000; ++i)
-    bytes.append(
-        "\x08\x00"
-        "CObArray\x01\0\0\0\x01\0\0\0",
-        18);
-  EXPECT_EQ(ThrownArchiveCause([&] { LoadObject(bytes); }), CArchiveException::genericException);
 }
 
 }  // namespace

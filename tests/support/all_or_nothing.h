@@ -1,29 +1,12 @@
-// The all-or-nothing check for readers: a reader that fails part-way must leave its target
-// exactly as it was.
-//
-//   ExpectAllOrNothing(write, read, different);
-//
-//   write      int(CArchiveEx&): stores one valid value (a single entry or a run of entries).
-//   read       int(CArchiveEx&, T&): reads that value back into the target it is handed.
-//   different  a T that differs from the stored value in what is stored.
-//
-// The stored text must read back into a copy of `different` and change it. Then, for every line
-// of the text, two damaged copies are read into a fresh copy of `different`: the text cut just
-// before that line, and the text with that line's label spoiled. Each read must fail at that line
-// (0 and the line count in quiet mode; a report naming the line and a thrown exception in
-// reporting mode) and leave the target equal to `different`: by == where T has it, otherwise
-// byte for byte.
-//
-// Lines whose text the reader never looks at (`unread`, a predicate on the line's text) are only
-// cut, since no spoiling of them can fail.
+// The all-or-nothing check for readers: `write` stores one valid value (one entry or a run), and
+// `read` must read it back into its target, which must then differ from `different`. For every
+// line of the text, cut before that line and with its label spoiled (only cut when `unread` says
+// the reader never looks at it), `read` must fail at that line in both modes, with the report
+// naming it, and leave a copy of `different` as it was (by ==, else byte for byte).
 #pragma once
-
-#include <gtest/gtest.h>
 
 #include <concepts>
 #include <cstring>
-#include <string>
-#include <string_view>
 #include <type_traits>
 
 #include "support/test_support.h"
@@ -43,19 +26,13 @@ bool SameValue(const T& a, const T& b) {
 template <class T, class Write, class Read>
 void ExpectAllOrNothing(Write write, Read read, const T& different,
                         bool (*unread)(std::string_view line) = nullptr) {
-  std::string text;
-  {
-    StoreArchive store;
-    ASSERT_EQ(write(*store), 1);
-    text = store.Text();
-  }
-  {
-    T target = different;
-    LoadArchive load(text);
-    ASSERT_EQ(read(*load, target), 1) << text;
-    ASSERT_FALSE(SameValue(target, different)) << "`different` must differ from the stored value";
-  }
-  // Reads `damaged` quietly, then with reports: each read fails at line `failing`.
+  StoreArchive store;
+  ASSERT_EQ(write(*store), 1);
+  const std::string text = store.Text();
+  T stored = different;
+  LoadArchive load(text);
+  ASSERT_EQ(read(*load, stored), 1) << text;
+  ASSERT_FALSE(SameValue(stored, different)) << "`different` must differ from the stored value";
   const auto expectRefused = [&](const std::string& damaged, std::size_t failing) {
     T target = different;
     LoadArchive quiet(damaged);

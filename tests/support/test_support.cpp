@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 
 namespace labarc::testing {
 
@@ -19,25 +19,22 @@ ReportRecorder::ReportRecorder()
 
 ReportRecorder::~ReportRecorder() { SetReportHandler(std::move(m_previous)); }
 
-StoreArchive::StoreArchive(int reportErrors, const char* applName, double applVersion)
-    : m_host(&m_file, CArchive::store),
-      m_applName(applName),
-      m_archive(std::make_unique<CArchiveEx>(&m_host, m_applName, applVersion, reportErrors)) {
+TextArchive::TextArchive(int reportErrors, const char* applName, double applVersion)
+    : m_host(&m_file, CArchive::store), m_archive(&m_host, applName, applVersion, reportErrors) {
   m_file.SetFilePath("/documents/store.txt");
 }
 
-std::string StoreArchive::Text() {
-  m_archive->Flush();
-  return std::string(m_file.Contents());
-}
-
-LoadArchive::LoadArchive(std::string_view text, int reportErrors, const char* applName,
+TextArchive::TextArchive(std::string_view text, int reportErrors, const char* applName,
                          double applVersion)
     : m_file(text),
       m_host(&m_file, CArchive::load),
-      m_applName(applName),
-      m_archive(std::make_unique<CArchiveEx>(&m_host, m_applName, applVersion, reportErrors)) {
+      m_archive(&m_host, applName, applVersion, reportErrors) {
   m_file.SetFilePath("/documents/load.txt");
+}
+
+std::string TextArchive::Text() {
+  m_archive.Flush();
+  return std::string(m_file.Contents());
 }
 
 int ThrownArchiveCause(const std::function<void()>& action) {
@@ -69,17 +66,12 @@ std::vector<std::string> TempFolder::Names() const {
 
 std::string FileText(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
+  return {std::istreambuf_iterator<char>(in), {}};
 }
 
 std::string Lines(std::initializer_list<std::string_view> lines) {
   std::string text;
-  for (std::string_view line : lines) {
-    text += line;
-    text += "\r\n";
-  }
+  for (std::string_view line : lines) text.append(line).append("\r\n");
   return text;
 }
 

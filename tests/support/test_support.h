@@ -1,10 +1,10 @@
-// Shared test fixtures: archives over in-memory files and a recorder for report boxes.
+// Shared test fixtures: archives over in-memory files, a recorder for report boxes, exceptions
+// and temporary folders.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,12 +21,10 @@ class ReportRecorder {
     std::string caption;
     UINT style;
   };
-
   ReportRecorder();
   ~ReportRecorder();
   ReportRecorder(const ReportRecorder&) = delete;
   ReportRecorder& operator=(const ReportRecorder&) = delete;
-
   std::vector<Box> boxes;
 
  private:
@@ -36,36 +34,25 @@ class ReportRecorder {
 inline constexpr char kApplName[] = "Plotter";
 inline constexpr double kApplVersion = 4.2;
 
-// A storing text archive over an in-memory file. Text() flushes and returns what was written.
-class StoreArchive {
+// A text archive over an in-memory file: storing (/documents/store.txt) when made without text,
+// else loading `text` (/documents/load.txt). Text() flushes and returns what the file holds.
+class TextArchive {
  public:
-  explicit StoreArchive(int reportErrors = 0, const char* applName = kApplName,
-                        double applVersion = kApplVersion);
-  CArchiveEx& operator*() { return *m_archive; }
-  CArchiveEx* operator->() { return m_archive.get(); }
+  explicit TextArchive(int reportErrors = 0, const char* applName = kApplName,
+                       double applVersion = kApplVersion);
+  explicit TextArchive(std::string_view text, int reportErrors = 0,
+                       const char* applName = kApplName, double applVersion = kApplVersion);
+  CArchiveEx& operator*() { return m_archive; }
+  CArchiveEx* operator->() { return &m_archive; }
   std::string Text();
 
  private:
   CMemFile m_file;
   CArchive m_host;
-  CString m_applName;
-  std::unique_ptr<CArchiveEx> m_archive;
+  CArchiveEx m_archive;
 };
-
-// A loading text archive over `text`.
-class LoadArchive {
- public:
-  explicit LoadArchive(std::string_view text, int reportErrors = 0,
-                       const char* applName = kApplName, double applVersion = kApplVersion);
-  CArchiveEx& operator*() { return *m_archive; }
-  CArchiveEx* operator->() { return m_archive.get(); }
-
- private:
-  CMemFile m_file;
-  CArchive m_host;
-  CString m_applName;
-  std::unique_ptr<CArchiveEx> m_archive;
-};
+using StoreArchive = TextArchive;
+using LoadArchive = TextArchive;
 
 // Runs `action`, which must throw the archive's reported error; returns the exception's cause.
 int ThrownArchiveCause(const std::function<void()>& action);
@@ -91,8 +78,7 @@ class TempFolder {
   TempFolder& operator=(const TempFolder&) = delete;
   std::string operator/(std::string_view name) const { return m_path + "/" + std::string(name); }
   const std::string& Path() const { return m_path; }
-  // The names in the folder, sorted.
-  std::vector<std::string> Names() const;
+  std::vector<std::string> Names() const;  // sorted
 
  private:
   std::string m_path;
