@@ -13,9 +13,9 @@ TEST(ArchiveObject, RawWritesCountOneLineEachAndAStoringArchiveFlushesWhenItGoes
   {
     CArchive host(&file, CArchive::store);
     CArchiveEx direct(&host, CString("Plotter"), 1, 0);
-    EXPECT_TRUE(direct.WriteString(CString("a\r\nb\r\n")) == 1 &&
-                direct.Write(5, CString("N")) == 1);
-    EXPECT_TRUE(direct.GetCurLineNum() == 2 && file.Contents().empty());
+    EXPECT_EQ((std::tuple{direct.WriteString(CString("a\r\nb\r\n")), direct.Write(5, CString("N")),
+                          direct.GetCurLineNum(), file.Contents().empty()}),
+              (std::tuple{1, 1, 2, true}));
   }
   EXPECT_EQ(file.Contents(), "a\r\nb\r\nN=5\r\n");
 }
@@ -27,11 +27,12 @@ TEST(ArchiveObject, CopiesTakeSettingsAndCountButNeverAnotherFile) {
   ASSERT_EQ(source->Read(value, CString("A")), 1);
   CArchiveEx copy(*source);
   CString line;
-  EXPECT_TRUE(copy.ReadString(line) == 0 && copy.GetApplVersion() == 2.0 && copy.IsLoading());
+  EXPECT_EQ((std::tuple{copy.ReadString(line), copy.GetApplVersion(), copy.IsLoading()}),
+            (std::tuple{0, 2.0, TRUE}));
   StoreArchive target(0, "Target", 1.0);
   *target = *source;
   target->Write(9, CString("Z"));
-  EXPECT_TRUE(target->GetCurLineNum() == 2 && target->GetApplVersion() == 2.0);
+  EXPECT_EQ((std::tuple{target->GetCurLineNum(), target->GetApplVersion()}), (std::tuple{2, 2.0}));
   EXPECT_EQ(target.Text(), "Z=9\r\n");
   EXPECT_EQ(source->Read(value, CString("B")), 1);
 }
@@ -61,14 +62,17 @@ TEST(LongLines, AreRefusedWholeInConstantMemory) {
   CString line;
   ASSERT_EQ(ar->ReadString(line), 1);
   EXPECT_EQ(line, longest.c_str());
-  EXPECT_TRUE(ar->ReadString(line) == 0 && ar->ReadString(line) == 1 && line == "after");
-  EXPECT_TRUE(ar->ReadString(line) == 0 && ar->GetCurLineNum() == 3);  // the end
-  EndlessLineFile file;                                                // a gibibyte
+  EXPECT_EQ((std::tuple{ar->ReadString(line), ar->ReadString(line), line}),
+            (std::tuple{0, 1, CString("after")}));
+  EXPECT_EQ((std::tuple{ar->ReadString(line), ar->GetCurLineNum()}),
+            (std::tuple{0, 3}));  // the end
+  EndlessLineFile file;           // a gibibyte
   CArchive host(&file, CArchive::load);
   CArchiveEx endless(&host, CString("Plotter"), 1, 0);
   const long before = PeakResidentKiB();
   line = "kept";
-  EXPECT_TRUE(endless.ReadString(line) == 0 && line == "kept" && file.m_left == 0);
+  EXPECT_EQ((std::tuple{endless.ReadString(line), line, file.m_left}),
+            (std::tuple{0, CString("kept"), std::uint64_t{0}}));
   EXPECT_LT(PeakResidentKiB() - before, 64 * 1024);
 }
 

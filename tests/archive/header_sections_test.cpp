@@ -11,7 +11,7 @@ std::string Header(const char* version, const char* name, const char* applVersio
 
 TEST(ArchiveHeader, WritesFourLinesOrFailsWhenTheNameCannotBeWritten) {
   StoreArchive store(0, "Plotter", 3.51), unwritable(0, "Two\nLines");
-  EXPECT_TRUE(store->WriteHeader() == 1 && store->GetCurLineNum() == 4);
+  EXPECT_EQ((std::tuple{store->WriteHeader(), store->GetCurLineNum()}), (std::tuple{1, 4}));
   EXPECT_EQ(store.Text(), Header("1.03", "Plotter"));
   EXPECT_EQ(unwritable->WriteHeader(), 0);  // and nothing after the name
   EXPECT_EQ(unwritable.Text(), Lines({"[Archive Header]", "Archive Version Number=1.03"}));
@@ -53,24 +53,28 @@ TEST(Sections, HeadersAreWrittenAsNamedAndReadWhenBracketed) {
             (std::vector<int>{1, 1, 1, 0}));
   EXPECT_EQ(ar.Text(), Lines({"[Graph [1]]", "[]", "[Curves]"}));
   LoadArchive load(ar.Text());
-  EXPECT_TRUE(load->GoToSection(6999u) == 0 && load->GetCurLineNum() == 0);  // nothing scanned
-  EXPECT_TRUE(load->GoToSection(6001u) == 1 && load->GetCurLineNum() == 3);
+  EXPECT_EQ((std::tuple{load->GoToSection(6999u), load->GetCurLineNum()}),  // nothing scanned
+            (std::tuple{0, 0}));
+  EXPECT_EQ((std::tuple{load->GoToSection(6001u), load->GetCurLineNum()}), (std::tuple{1, 3}));
   AfxRemoveStringResource(6001);
 
   LoadArchive read(Lines({"A=1", "", "[]", " [Indented]", "[X]  ", "[A]B]", "[Last"}));
   CString name;
-  EXPECT_TRUE(read->ReadSectionHeader(name) == 1 && name == "X" && read->GetCurLineNum() == 5);
-  EXPECT_TRUE(read->ReadSectionHeader(name) == 1 && name == "A]B");
-  EXPECT_TRUE(read->ReadSectionHeader(name) == 0 && read->GetCurLineNum() == 7);
+  EXPECT_EQ((std::tuple{read->ReadSectionHeader(name), name, read->GetCurLineNum()}),
+            (std::tuple{1, CString("X"), 5}));
+  EXPECT_EQ((std::tuple{read->ReadSectionHeader(name), name}), (std::tuple{1, CString("A]B")}));
+  EXPECT_EQ((std::tuple{read->ReadSectionHeader(name), read->GetCurLineNum()}), (std::tuple{0, 7}));
 }
 
 // Whole lines in any case, passing over lines too long to hold, only going forward.
 TEST(Sections, GoToSectionMatchesWholeLinesOnlyGoingForward) {
   LoadArchive ar(std::string(3 << 20, '[') + "\r\n" +
                  Lines({"[archive header] ", "[First]", "[ARCHIVE HEADER]", "[Second]", "a"}));
-  EXPECT_TRUE(ar->GoToSection(CString("Archive Header")) == 1 && ar->GetCurLineNum() == 4);
+  EXPECT_EQ((std::tuple{ar->GoToSection(CString("Archive Header")), ar->GetCurLineNum()}),
+            (std::tuple{1, 4}));
   EXPECT_EQ(ar->GoToSection(CString("Second")), 1);
-  EXPECT_TRUE(ar->GoToSection(CString("First")) == 0 && ar->GetCurLineNum() == 6);  // passed
+  EXPECT_EQ((std::tuple{ar->GoToSection(CString("First")), ar->GetCurLineNum()}),  // passed
+            (std::tuple{0, 6}));
 }
 
 }  // namespace

@@ -20,7 +20,8 @@ TEST(StringEntryWrite, GivesOneLineOrNothing) {
     EXPECT_EQ(ar.Text(), line.empty() ? "" : line + "\r\n");
   }
   StoreArchive ar;  // a label from a missing string resource
-  EXPECT_TRUE(ar->Write(CString("x"), 7999u) == 0 && ar.Text().empty() && ar->GetCurLineNum() == 0);
+  EXPECT_EQ((std::tuple{ar->Write(CString("x"), 7999u), ar.Text(), ar->GetCurLineNum()}),
+            (std::tuple{0, std::string(), 0}));
 }
 
 // A line, a label (null: none), then the value and label taken (null: refused, both kept).
@@ -49,8 +50,8 @@ TEST(StringEntryRead, MatchesTheLabelWithoutRegardToCase) {
   LoadArchive ar(Lines({"NAME=2"}));  // the reference form never takes the file's spelling
   const CString label = "name";
   CString value;
-  EXPECT_TRUE(ar->Read(value, label) == 1 && ar->Read(value, label) == 0);  // then the end
-  EXPECT_TRUE(value == "2" && label == "name");
+  EXPECT_EQ((std::tuple{ar->Read(value, label), ar->Read(value, label), value, label}),
+            (std::tuple{1, 0, CString("2"), CString("name")}));  // then the end
 }
 
 }  // namespace

@@ -7,9 +7,14 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <vector>
 
 #include <labarc/labarc.h>
+
+// Failed checks print a CString as its text. Runs of calls are checked as one braced
+// std::tuple{...}, which evaluates in order and prints every result.
+inline void PrintTo(const CString& text, std::ostream* out) { *out << '"' << text.View() << '"'; }
 
 namespace labarc::testing {
 

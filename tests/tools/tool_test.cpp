@@ -26,7 +26,7 @@ struct CommandResult {
 
 // Runs `labarc ARGUMENTS` through the shell.
 CommandResult RunTool(const std::string& arguments) {
-  const std::string errors = ::testing::TempDir() + "labarc-stderr.txt";
+  const std::string errors = TempPath("labarc-stderr.txt");
   FILE* pipe = popen((LABARC_EXECUTABLE " " + arguments + " 2>" + errors).c_str(), "r");
   std::string out;
   char buffer[1 << 16];
@@ -139,7 +139,7 @@ TEST(CommandLine, ExitCodesAndOutputs) {
   EXPECT_EQ(RunTool("dump --section chart " + good).out.find("Curve Name"), std::string::npos);
   // A file that cannot be opened, which the executable checks before the command sees it.
   std::ostringstream out, err;
-  const std::string missing = ::testing::TempDir() + "no-such-file.txt";
+  const std::string missing = TempPath("no-such-file.txt");
   EXPECT_EQ(tool::RunCheck(tool::Source::File(missing), {}, {out, err}), 2);
   EXPECT_NE(err.str().find("No such file or directory"), std::string::npos) << err.str();
 }
@@ -174,7 +174,7 @@ TEST(Dump, TenCurvesOfAHundredThousandPointsAsJsonAndAsAPlot) {
     EXPECT_EQ(mismatches, 0) << "curve " << c;
   }
 
-  const std::string svgPath = ::testing::TempDir() + "curves.svg";
+  const std::string svgPath = TempPath("curves.svg");
   ASSERT_EQ(RunTool("plot " + path + " -o " + svgPath).code, 0);
   const std::string svg = FileText(svgPath);
   EXPECT_LT(svg.size(), 200000u);

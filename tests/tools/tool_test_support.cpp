@@ -1,5 +1,7 @@
 #include "tools/tool_test_support.h"
 
+#include <unistd.h>
+
 #include <bit>
 #include <cmath>
 #include <cstdio>
@@ -39,8 +41,12 @@ std::string GoodDocument() {
   return ar.Text();
 }
 
+std::string TempPath(const std::string& name) {
+  return ::testing::TempDir() + "labarc-" + std::to_string(::getpid()) + "-" + name;
+}
+
 std::string WriteTempFile(const std::string& name, const std::string& text) {
-  const std::string path = ::testing::TempDir() + name;
+  const std::string path = TempPath(name);
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

@@ -18,6 +18,10 @@ std::string GoodDocument();
 CCurveObj RandomCurve(int index, int points);
 std::string CurvesDocument(int curves, int points);
 
+// A path in the temporary folder of this test process's own, so that runs side by side (a
+// sanitizer build beside a plain one) do not share files.
+std::string TempPath(const std::string& name);
+
 // A file in the test's temporary folder holding `text`; returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& text);
 }  // namespace labarc::testing
