@@ -12,7 +12,7 @@ TEST(CStringTest, SlicesAndSearchesClipTheirIndicesToTheString) {
       {text.Left(3), "Arc"},   {text.Left(99), "Archive"},  {text.Left(-1), ""},
       {text.Right(4), "hive"}, {text.Right(99), "Archive"}, {text.Mid(99), ""},
       {text.Mid(2, 3), "chi"}, {text.Mid(5, 99), "ve"},     {text.Mid(-2, 4), "Ar"},
-      {text.Right(0), ""},
+      {text.Right(0), ""},     {text.Mid(2, 0), ""},        {text.Mid(2, -1), ""},
   };
   for (const auto& [slice, expected] : cases) EXPECT_EQ(slice, expected);
   const CString path = "a::b::c";
