@@ -36,6 +36,7 @@ TEST(CStringTest, CaseFoldingTrimmingAndOrderTouchOnlyAsciiAndWholeText) {
   EXPECT_TRUE(CString("Name").CompareNoCase("Name ") && CString("\xC4").CompareNoCase("\xE4"));
   CString text = "  [X] \t\r\n";
   EXPECT_EQ(text.TrimRight(), "  [X]");
+  EXPECT_EQ(CString("az9\xE4Z").MakeUpper(), "AZ9\xE4Z");
   ASSERT_FALSE(CString("a") < CString("a"));  // a strict order, else the set below is undefined
   const std::set<CString> names = {"b", "a", "b", "A", "ab", "a"};  // equal texts are one key
   EXPECT_EQ(std::vector<CString>(names.begin(), names.end()),
