@@ -1,19 +1,12 @@
 include(CMakePackageConfigHelpers)
 
-# Every public header, from labarc_sources() in any folder, keeps its folder below
-# CMAKE_INSTALL_INCLUDEDIR/labarc; users put only CMAKE_INSTALL_INCLUDEDIR on their include path.
-get_property(public_headers GLOBAL PROPERTY LABARC_PUBLIC_HEADERS)
-foreach(header IN LISTS public_headers)
-  get_filename_component(dir ${header} DIRECTORY)
-  install(FILES ${PROJECT_SOURCE_DIR}/${header}
-          DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/labarc/${dir} COMPONENT labarc_development)
-endforeach()
-
 install(TARGETS labarc EXPORT labarcTargets
         ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT labarc_development
         LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR} COMPONENT labarc_runtime
                 NAMELINK_COMPONENT labarc_development
-        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT labarc_runtime)
+        RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT labarc_runtime
+        # The public headers keep their tree path: include/labarc/archive/archive_ex.h.
+        FILE_SET HEADERS DESTINATION ${CMAKE_INSTALL_INCLUDEDIR} COMPONENT labarc_development)
 install(EXPORT labarcTargets NAMESPACE labarc:: DESTINATION ${CMAKE_INSTALL_LIBDIR}/cmake/labarc
         COMPONENT labarc_development)
 

@@ -21,7 +21,10 @@ import subprocess
 import sys
 import time
 
-LIBRARY = ["framework", "archive", "objects", "values", "curve", "graph"]
+ROOT = pathlib.Path(__file__).resolve().parent.parent
+# The library's folders, as labarc/CMakeLists.txt lists them.
+LIBRARY = re.search(r"set\(LABARC_FOLDERS ([^)]*)\)",
+                    (ROOT / "labarc" / "CMakeLists.txt").read_text()).group(1).split()
 SWAPS = [("<=", "<"), (">=", ">"), ("==", "!="), ("!=", "=="), ("&&", "||"), ("||", "&&"),
          ("true", "false"), ("false", "true"), ("TRUE", "FALSE"), ("FALSE", "TRUE")]
 STRING = re.compile(r'"(\\.|[^"\\])*"|\'(\\.|[^\'\\])*\'')
@@ -108,7 +111,8 @@ def main():
         sys.exit("the unmutated tree does not build or pass its tests")
 
     random.seed(args.seed)
-    files = sorted(p for folder in args.only.split(",") for p in (source / folder).glob("*.[hc]*")
+    files = sorted(p for folder in args.only.split(",")
+                   for p in (source / "labarc" / folder).rglob("*.[hc]*")
                    if p.suffix == ".cpp" or args.headers and p.suffix == ".h")
     candidates = [s for p in files for s in sites(p, p.read_text())]
     sample = random.sample(candidates, min(args.count, len(candidates)))

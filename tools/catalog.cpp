@@ -17,9 +17,16 @@
 
 namespace labarc::tool {
 
-namespace {
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+namespace {
 
 std::string Summary(const tagLOGFONTA& font) {
   return "font " + Quoted(std::string_view(font.lfFaceName, strnlen(font.lfFaceName, LF_FACESIZE)));

@@ -31,6 +31,9 @@ struct CompositeType {
   bool (*read)(CArchiveEx& archive, Composite& composite);
 };
 
+// `text` between double quotes, as diagnostics and summaries show names and values.
+std::string Quoted(std::string_view text);
+
 const std::vector<CompositeType>& KnownComposites();
 const CompositeType* FindComposite(std::string_view name);
 

@@ -59,14 +59,6 @@ namespace {
 
 using Kind = CArchiveEx::FailureKind;
 
-bool SameLabel(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return AsciiToLower(x) == AsciiToLower(y);
-         });
-}
-
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
-
 // The reason of a failure, in words, with what stood in the file.
 std::string Reason(const CArchiveEx::Failure& failure) {
   const std::string found(failure.found.View());
@@ -123,7 +115,7 @@ class Walker {
 
  private:
   bool Selected() const {
-    return m_options.section.empty() || SameLabel(m_section, m_options.section);
+    return m_options.section.empty() || EqualsNoCase(m_section, m_options.section);
   }
 
   void Progress() {
@@ -196,7 +188,7 @@ class Walker {
     const int result = m_archive.ReadHeader();
     m_scanner.SkipTo(m_archive.GetCurLineNum(), [&](const ScannedLine& line) {
       WatchLine(line);
-      if (line.labelled && SameLabel(line.label, "Application Name"))
+      if (line.labelled && EqualsNoCase(line.label, "Application Name"))
         header.applName = line.Value();
     });
     header.read = result == 1;
@@ -275,7 +267,7 @@ class Walker {
         const auto& expected = pattern.lines[i];
         bool ok = !line->section;
         if (expected) {
-          ok = ok && line->labelled && SameLabel(line->label, *expected);
+          ok = ok && line->labelled && EqualsNoCase(line->label, *expected);
           if (labelsSeen++ < 2 && !ok) leadMatches = false;
         }
         ++(ok ? matched : mismatched);

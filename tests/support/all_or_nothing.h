@@ -13,9 +13,12 @@
 
 namespace labarc::testing {
 
+// A point of doubles compares bit for bit, so that NaN coordinates equal themselves.
 template <class T>
 bool SameValue(const T& a, const T& b) {
-  if constexpr (std::equality_comparable<T>) {
+  if constexpr (std::is_same_v<T, DPOINT>) {
+    return std::memcmp(&a, &b, sizeof(T)) == 0;
+  } else if constexpr (std::equality_comparable<T>) {
     return a == b;
   } else {
     static_assert(std::is_trivially_copyable_v<T>, "only plain data compares byte for byte");

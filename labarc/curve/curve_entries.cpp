@@ -1,0 +1,148 @@
+// Curve entries: a curve is stored as its name and point count, its characteristics (the table
+// of curve/curve_describe.h, used by the writer and the reader alike), then three groups of
+// unlabelled point lines: every x coordinate, every y coordinate, every flag, twelve values to a
+// line, each value followed by ", ". Reading fills a working curve and hands it over only when all
+// of it was read.
+#include <algorithm>
+#include <charconv>
+#include <cstddef>
+#include <cstdint>
+
+#include <labarc/archive/internal/entry_io.h>
+#include <labarc/archive/value_controls.h>
+#include <labarc/curve/curve_describe.h>
+#include <labarc/curve/curve_obj.h>
+
+namespace {
+
+using labarc::kCurveNameLabel;
+using labarc::kCurvePointCountLabel;
+constexpr int kValuesPerLine = 12;
+
+// The three point groups: which field of a point each carries, and its text. Put writes the text
+// at `first`, which has room for kMaxValueText characters, and returns its end.
+constexpr std::size_t kMaxValueText = labarc::kMaxDoubleText;
+
+template <double CURVEPOINT::*Field>
+struct CoordinateGroup {
+  static char* Put(const CURVEPOINT& point, char* first) {
+    return labarc::FormatDouble(point.*Field, first);
+  }
+  static bool Take(std::string_view& rest, CURVEPOINT& point) {
+    return labarc::TakeDoubleField(rest, ',', point.*Field);
+  }
+};
+using XGroup = CoordinateGroup<&CURVEPOINT::dX>;
+using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
+
+// A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
+struct FlagGroup {
+  static char* Put(const CURVEPOINT& point, char* first) {
+    return std::to_chars(first, first + kMaxValueText, static_cast<BYTE>(point.cFlag)).ptr;
+  }
+  static bool Take(std::string_view& rest, CURVEPOINT& point) {
+    BYTE flag = 0;
+    if (!labarc::TakeIntegerField(rest, ',', flag)) return false;
+    point.cFlag = static_cast<char>(flag);
+    return true;
+  }
+};
+
+// The most a point line can take: twelve values, each with its ", ", and the line end. Number
+// texts hold no line end, so the lines are made straight in the archive's buffer.
+constexpr std::size_t kPointLineRoom = kValuesPerLine * (kMaxValueText + 2) + 2;
+
+// An upper bound on the points the archive's file can deliver, from its whole length: every point
+// takes at least one character and a separator in each of the three groups.
+int DeliverablePoints(const CFile* file, int count) {
+  // So few points cost less memory than the archive's buffer: not worth asking the file.
+  constexpr int kPointsReservedUnasked = 1024;
+  if (count <= kPointsReservedUnasked) return count;
+  constexpr std::uint64_t kLeastBytesPerPoint = 6;
+  const std::uint64_t length = file ? file->GetLength() : 0;
+  const std::uint64_t most = length / kLeastBytesPerPoint + kValuesPerLine;
+  return most < static_cast<std::uint64_t>(count) ? static_cast<int>(most) : count;
+}
+
+}  // namespace
+
+int CArchiveEx::Write(const CCurveObj& curve) {
+  const auto writeGroup = [this]<class Group>(const CCurveObj& from, Group) {
+    const int count = from.GetNumPoints();
+    for (int index = 0; index < count;) {
+      char* const first = WriteSpace(kPointLineRoom);
+      char* at = first;
+      for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
+        CURVEPOINT point;
+        from.GetCurvePoint(index, &point);
+        at = Group::Put(point, at);
+        *at++ = ',';
+        *at++ = ' ';
+      }
+      *at++ = '\r';
+      *at++ = '\n';
+      CommitWrite(static_cast<std::size_t>(at - first));
+      CountLine();
+    }
+    return true;
+  };
+  return labarc::WriteRun(*this, curve, [&](const labarc::EntryWriter& io, CCurveObj& from) {
+    int count = from.GetNumPoints();
+    return io.Property(kCurveNameLabel, from, &CCurveObj::GetName, &CCurveObj::SetName) &&
+           io(kCurvePointCountLabel, count) &&
+           labarc::Describe(io, labarc::CurveCharacteristics{from}) && writeGroup(from, XGroup{}) &&
+           writeGroup(from, YGroup{}) && writeGroup(from, FlagGroup{});
+  });
+}
+
+int CArchiveEx::Read(CCurveObj& curve) {
+  CString name;
+  int count = 0;
+  if (Read(name, CString(kCurveNameLabel)) != 1 || Read(count, CString(kCurvePointCountLabel)) != 1)
+    return HandleError(nullptr);
+  if (count < 0) {
+    labarc::ValueText text;
+    CLong::AppendText(count, text);
+    return Fail(FailureKind::valueRefused, kCurvePointCountLabel, text.View(),
+                kCurvePointCountLabel);
+  }
+
+  // The count is not trusted with memory: room is made ahead for no more points than the file
+  // can hold, and beyond that the working curve grows only as values arrive.
+  CCurveObj working(count);
+  working.CopyCurveCharacteristics(&curve, 0);
+  working.SetName(name);
+  working.ReservePoints(DeliverablePoints(GetFile(), count));
+
+  const auto readGroup = [this, count]<class Group>(CCurveObj& into, Group) {
+    labarc::Label none = labarc::Label::Pointer(nullptr);
+    for (int index = 0; index < count;) {
+      std::string_view rest;
+      if (ReadEntry(rest, none) != 1) return false;
+      for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
+        CURVEPOINT point;
+        into.GetCurvePoint(index, &point);
+        if (rest.empty()) {
+          NoteFailure(FailureKind::tooFewValues, {}, {});
+          return false;
+        }
+        const std::string_view field = rest.substr(0, rest.find(','));
+        if (!Group::Take(rest, point)) {
+          NoteFailure(FailureKind::valueRefused, {}, field);
+          return false;
+        }
+        into.SetCurvePoint(index, point);
+      }
+    }
+    return true;
+  };
+  return labarc::ReadRun(*this, curve, std::move(working),
+                         [&](const labarc::EntryReader& io, CCurveObj& into) {
+                           if (!labarc::Describe(io, labarc::CurveCharacteristics{into}) ||
+                               !readGroup(into, XGroup{}) || !readGroup(into, YGroup{}) ||
+                               !readGroup(into, FlagGroup{}))
+                             return false;
+                           into.ScaleCurve();
+                           return true;
+                         });
+}

@@ -1,0 +1,175 @@
+#include <labarc/framework/archive.h>
+
+#include <algorithm>
+#include <climits>
+#include <cstring>
+#include <utility>
+
+#include <labarc/framework/exceptions.h>
+
+inline namespace labarc_framework {
+
+namespace {
+
+constexpr std::size_t kMinBufferSize = 128;
+
+// The first carriage return or line feed in [first, last), or last. Two library scans beat one
+// loop over both characters: lines are long enough for the scans' wide compares to pay.
+const char* FindLineEnd(const char* first, const char* last) {
+  const void* lineFeed = std::memchr(first, '\n', static_cast<std::size_t>(last - first));
+  const char* end = lineFeed ? static_cast<const char*>(lineFeed) : last;
+  const void* carriageReturn = std::memchr(first, '\r', static_cast<std::size_t>(end - first));
+  return carriageReturn ? static_cast<const char*>(carriageReturn) : end;
+}
+
+std::unique_ptr<char[]> MakeBuffer(std::size_t size) {
+  return std::make_unique_for_overwrite<char[]>(size);
+}
+
+}  // namespace
+
+CArchive::CArchive(CFile* file, UINT mode, int bufSize, void*)
+    : m_pFile(file),
+      m_nMode(mode),
+      m_size(std::max<std::size_t>(bufSize > 0 ? static_cast<std::size_t>(bufSize) : 0,
+                                   kMinBufferSize)) {
+  m_buffer = MakeBuffer(m_size);
+  if (!file) AfxThrowInvalidArgException();
+}
+
+CArchive::CArchive(UINT mode)
+    : m_pFile(nullptr),
+      m_nMode(mode),
+      m_buffer(MakeBuffer(kMinBufferSize)),
+      m_size(kMinBufferSize) {}
+
+CArchive::~CArchive() {
+  if (m_nMode & bNoFlushOnDelete) return;
+  try {
+    Close();
+  } catch (CException* error) {
+    error->Delete();
+  }
+}
+
+void CArchive::Flush() {
+  if (IsLoading() || m_position == 0) return;
+  const std::size_t pending = std::exchange(m_position, 0);
+  if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
+  m_pFile->Write(m_buffer.get(), static_cast<UINT>(pending));
+  m_pFile->Flush();
+}
+
+void CArchive::Close() {
+  Flush();
+  m_pFile = nullptr;
+}
+
+void CArchive::Write(const void* buffer, UINT count) {
+  if (IsLoading()) AfxThrowArchiveException(CArchiveException::readOnly);
+  if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
+  const char* bytes = static_cast<const char*>(buffer);
+  if (count > m_size - m_position) {
+    Flush();
+    if (count >= m_size) {
+      m_pFile->Write(bytes, count);
+      return;
+    }
+  }
+  std::memcpy(m_buffer.get() + m_position, bytes, count);
+  m_position += count;
+}
+
+char* CArchive::WriteSpace(std::size_t count) {
+  if (IsLoading()) AfxThrowArchiveException(CArchiveException::readOnly);
+  if (!m_pFile) AfxThrowArchiveException(CArchiveException::genericException);
+  if (count > m_size - m_position) {
+    Flush();
+    if (count > m_size) {
+      m_buffer = MakeBuffer(count);
+      m_size = count;
+    }
+  }
+  return m_buffer.get() + m_position;
+}
+
+void CArchive::WriteString(const char* text) {
+  if (text) Write(text, static_cast<UINT>(std::strlen(text)));
+}
+
+bool CArchive::FillBuffer() {
+  if (m_position < m_end) return true;
+  m_position = m_end = 0;
+  if (!m_pFile) return false;
+  m_end = m_pFile->Read(m_buffer.get(), static_cast<UINT>(m_size));
+  return m_end > 0;
+}
+
+UINT CArchive::Read(void* buffer, UINT count) {
+  if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+  char* bytes = static_cast<char*>(buffer);
+  UINT done = 0;
+  while (done < count && FillBuffer()) {
+    const std::size_t take = std::min<std::size_t>(count - done, m_end - m_position);
+    std::memcpy(bytes + done, m_buffer.get() + m_position, take);
+    m_position += take;
+    done += static_cast<UINT>(take);
+  }
+  return done;
+}
+
+void CArchive::SkipPendingLineFeed() {
+  if (!m_skipLineFeed) return;
+  m_skipLineFeed = false;
+  if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
+}
+
+CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxLength) {
+  if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+  SkipPendingLineFeed();
+  m_longLine.clear();
+  bool started = false;  // some character of this line has been consumed
+  bool tooLong = false;
+  while (FillBuffer()) {
+    const char* first = m_buffer.get() + m_position;
+    const char* last = m_buffer.get() + m_end;
+    const char* lineEnd = FindLineEnd(first, last);
+    const std::size_t length = static_cast<std::size_t>(lineEnd - first);
+    tooLong = tooLong || m_longLine.size() + length > maxLength;
+    if (lineEnd != last) {
+      m_position += length + 1;
+      m_skipLineFeed = *lineEnd == '\r';
+      if (tooLong) return LineStatus::tooLong;
+      if (!started) {
+        line = std::string_view(first, length);  // the common case: no copy
+        return LineStatus::line;
+      }
+      m_longLine.append(first, length);
+      line = m_longLine;
+      return LineStatus::line;
+    }
+    if (!tooLong) m_longLine.append(first, length);
+    m_position = m_end;
+    started = true;
+  }
+  if (!started) {
+    if (m_nReadsAtEnd < INT_MAX) ++m_nReadsAtEnd;
+    return LineStatus::end;
+  }
+  if (tooLong) return LineStatus::tooLong;
+  line = m_longLine;  // the last line of a file needs no line end
+  return LineStatus::line;
+}
+
+BOOL CArchive::ReadString(CString& line) {
+  std::string_view text;
+  const LineStatus status = ReadLine(text, static_cast<std::size_t>(-1));
+  if (status == LineStatus::end) {
+    line.Empty();
+    return FALSE;
+  }
+  line = text;
+  return TRUE;
+}
+
+}  // namespace labarc_framework

@@ -1,0 +1,31 @@
+// Everything a host needs: the labelled text archive, its value types and the framework layer.
+#pragma once
+
+#include <labarc/archive/archive_ex.h>
+#include <labarc/archive/value_controls.h>
+#include <labarc/curve/curve_obj.h>
+#include <labarc/framework/archive.h>
+#include <labarc/framework/cstring.h>
+#include <labarc/framework/exceptions.h>
+#include <labarc/framework/file.h>
+#include <labarc/framework/logfont.h>
+#include <labarc/framework/mem_file.h>
+#include <labarc/framework/message_box.h>
+#include <labarc/framework/ob_array.h>
+#include <labarc/framework/object.h>
+#include <labarc/framework/rect_tracker.h>
+#include <labarc/framework/runtime_class.h>
+#include <labarc/framework/save_file.h>
+#include <labarc/framework/string_table.h>
+#include <labarc/framework/win_types.h>
+#include <labarc/graph/axis.h>
+#include <labarc/graph/geometry.h>
+#include <labarc/graph/legend.h>
+#include <labarc/graph/results_wnd.h>
+#include <labarc/graph/ticks.h>
+#include <labarc/graph/window.h>
+#include <labarc/objects/ob_ex_array.h>
+#include <labarc/objects/object_ex.h>
+#include <labarc/values/date.h>
+#include <labarc/values/dpoint.h>
+#include <labarc/values/text_object.h>

@@ -1,7 +1,0 @@
-#include "objects/object_ex.h"
-
-#include "archive/archive_ex.h"
-
-IMPLEMENT_SERIAL(CObjectEx, CObject, CObjectEx::VERSION)
-
-void CObjectEx::Serialize(CArchiveEx&) {}
