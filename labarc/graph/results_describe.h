@@ -4,6 +4,7 @@
 // they are.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/framework/cstring.h>
 #include <labarc/framework/rect_tracker.h>
 #include <labarc/graph/results_wnd.h>
@@ -42,5 +43,16 @@ bool Describe(const Io& io, CResultsWnd& r) {
          io("lpszResultsTopMargin", r.m_nResultsTopMargin) &&
          io("lpszResultsCharSize", r.m_sizeResultsCharSize);
 }
+
+template <>
+struct CompositeTraits<CResultsWnd> {
+  static constexpr const char* name = "results window";
+  static CResultsWnd Working(const CResultsWnd& target) {
+    CResultsWnd working;
+    working = target;
+    working.m_nTextGeneration = target.m_nTextGeneration;  // the trailing member, by hand
+    return working;
+  }
+};
 
 }  // namespace labarc
