@@ -206,6 +206,8 @@ class LABARC_API CArchiveEx : public CArchive {
   // Notes that a composite's check refused `value` of entry `label`, which must lie in
   // [least, most]; the composite then takes the error path.
   LABARC_LOCAL void NoteOutOfRange(const char* label, long value, long least, long most);
+  // Refuses a negative count read under `label`, naming the entry.
+  LABARC_LOCAL void RefuseCount(const char* label, int count);
 
   // The typed entry behind the three label forms, over the type's text codec.
   template <class T>

@@ -35,6 +35,8 @@
 //                                refusal names the entry, the value and the range.
 //   io.OnRead(step)              A step only the reader takes, right here in the sequence:
 //                                step(const CArchiveEx&) -> bool (a clamp, a conversion).
+//   io.Count(label, count)       An int entry holding a number of items: a negative number is
+//                                refused as a value, like a text that is no number.
 //   io.Blocks(count, block)      block(slot) -> bool for slot 0 to count - 1. `count` is an int,
 //                                or a BlockCount whose count depends on the archive's version.
 //   io.PointLines(curve)         A curve's point lines, the last of its steps: written from its

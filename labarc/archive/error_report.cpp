@@ -42,6 +42,12 @@ void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::s
   m_bFailureOpen = true;
 }
 
+void CArchiveEx::RefuseCount(const char* label, int count) {
+  labarc::ValueText text;
+  text.AppendInteger(count);
+  Fail(FailureKind::valueRefused, label, text.View(), label);
+}
+
 void CArchiveEx::NoteOutOfRange(const char* label, long value, long least, long most) {
   labarc::ValueText text;
   text.AppendInteger(value);

@@ -4,6 +4,7 @@
 // a file with it; a host can use it to document its own files.
 #pragma once
 
+#include <climits>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -70,6 +71,7 @@ class SchemaRecorder : public DescriptionWalk {
     m_steps.back().most = most;
     return true;
   }
+  bool Count(const char* label, int& count) const { return Ranged(label, count, 0, INT_MAX); }
   template <class Curve>
   bool PointLines(Curve&) const {
     return Add("", ValueType::pointLines);

@@ -135,7 +135,7 @@ template <class Io>
 bool Describe(const Io& io, CCurveObj& curve) {
   int count = curve.GetNumPoints();
   return io.Property(kCurveNameLabel, curve, &CCurveObj::GetName, &CCurveObj::SetName) &&
-         io.Ranged(kCurvePointCountLabel, count, 0, INT_MAX) && io.OnRead([&](const CArchiveEx&) {
+         io.Count(kCurvePointCountLabel, count) && io.OnRead([&](const CArchiveEx&) {
            SizeCurve(curve, count);
            return true;
          }) &&

@@ -4,17 +4,8 @@
 #include <labarc/document/composites.h>
 
 #include <labarc/archive/internal/entry_io.h>
-#include <labarc/curve/curve_describe.h>
+#include <labarc/document/descriptions.h>
 #include <labarc/document/internal/field_walk.h>
-#include <labarc/graph/axis_describe.h>
-#include <labarc/graph/geometry_describe.h>
-#include <labarc/graph/legend_describe.h>
-#include <labarc/graph/results_describe.h>
-#include <labarc/graph/ticks_describe.h>
-#include <labarc/graph/window_describe.h>
-#include <labarc/values/font_describe.h>
-#include <labarc/values/text_describe.h>
-#include <labarc/values/tracker_describe.h>
 
 #define LABARC_DEFINE_COMPOSITE_MEMBERS(T)                                            \
   int CArchiveEx::Write(const T& value) { return labarc::WriteRun(*this, value); }    \

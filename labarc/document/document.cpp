@@ -84,7 +84,7 @@ bool Written(const Document& document, const DocumentItem& item, std::string& te
     reason = CArchiveEx::FailureKindText(archive.GetLastFailure().kind);
     return false;
   }
-  host.Flush();
+  archive.Flush();
   text = file.Contents();
   return true;
 }
@@ -222,6 +222,7 @@ bool SaveDocument(const Document& document, CFile& file, std::string& error) {
         for (const DocumentItem& item : section.items)
           if (!WriteItem(archive, document, section, item, error)) return false;
       }
+      archive.Flush();  // here, where a failing file still raises
     }
     host.Close();
   } catch (CException* failure) {

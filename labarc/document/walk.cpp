@@ -326,7 +326,7 @@ class Walker : private LineSupplier {
     CArchiveEx archive(&host, CString(), m_header.applVersion, 0);
     archive.SetArchiveVersion(m_header.archiveVersion);
     if (value.Write(archive) != 1) return {};
-    host.Flush();
+    archive.Flush();
     return std::string(file.Contents());
   }
 

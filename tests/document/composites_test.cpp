@@ -7,6 +7,7 @@
 #include <type_traits>
 
 #include <labarc/document/composites.h>
+#include <labarc/document/descriptions.h>
 
 #include "support/all_or_nothing.h"
 
@@ -51,6 +52,10 @@ class SampleFill : public DescriptionWalk {
     value = static_cast<T>(least + (span > 0 ? 1 % span : 0) + (most > 1000 ? 13 : 0));
     return true;
   }
+  static bool Count(const char*, int& count) {
+    count = 14;
+    return true;
+  }
   template <class Step>
   bool OnRead(Step step) const {
     return step(static_cast<const CArchiveEx&>(m_archive));
@@ -81,6 +86,7 @@ class SampleFill : public DescriptionWalk {
     const int k = Next();
     value = RECT{k, k + 1, k + 2, k + 3};
   }
+  void Set(CRect& value) const { Set(static_cast<tagRECT&>(value)); }
   void Set(CSize& value) const { value = CSize(Next(), 7); }
   void Set(tagPOINT& value) const { value = POINT{Next(), -7}; }
   void Set(DPOINT& value) const { value = DPOINT{Next() + 0.5, 33.25}; }

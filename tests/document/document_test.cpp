@@ -110,7 +110,7 @@ TEST(Document, WalkHandsOverEveryLineInOrder) {
                                              "6 [Run]",
                                              "7 entry Key|a=b",
                                              "8 line |bare",
-                                             "9 curve 37 Curve Name=Probe x2.500000"};
+                                             "9 curve 34 Curve Name=Probe x2.500000"};
   EXPECT_EQ(recorder.events, expected);
 }
 
@@ -131,11 +131,11 @@ TEST(Document, DamagedCompositesKeepTheirLinesWithTheReason) {
                           std::string, std::string, int>;
   // from, to, failure, line, entry, found, allowed, point index
   const Case cases[] = {
-      {"Legend Position=0", "Legend Position=5", CArchiveEx::FailureKind::outOfRange, 11,
+      {"Legend Position=0", "Legend Position=5", CArchiveEx::FailureKind::outOfRange, 12,
        "Legend Position", "5", "0 to 2", -1},
       {"\r\n0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, \r\n0, 0, \r\n0, 0, 0, 0, 0",
        "\r\n0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, \r\n0, x, \r\n0, 0, 0, 0, 0",
-       CArchiveEx::FailureKind::valueRefused, 67, "", " x", "", 13},
+       CArchiveEx::FailureKind::valueRefused, 66, "", " x", "", 13},
   };
   for (const auto& [from, to, failure, line, entry, found, allowed, index] : cases) {
     SCOPED_TRACE(to);

@@ -73,6 +73,12 @@ class EntryIo {
     m_archive.NoteOutOfRange(label, static_cast<long>(value), least, most);
     return false;
   }
+  bool Count(const char* label, int& count) const {
+    if (!Entry(count, CString(label))) return false;
+    if (count >= 0) return true;
+    m_archive.RefuseCount(label, count);
+    return false;
+  }
   template <class Curve>
   bool PointLines(Curve& curve) const {
     if constexpr (Loading)

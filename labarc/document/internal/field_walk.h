@@ -4,6 +4,7 @@
 // the file's text says (a clamp, a conversion, a value a second entry replaced).
 #pragma once
 
+#include <climits>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -99,6 +100,7 @@ class FieldWalk : public DescriptionWalk {
     field.most = most;
     return true;
   }
+  bool Count(const char* label, int& count) const { return Ranged(label, count, 0, INT_MAX); }
   template <class Curve>
   static bool PointLines(Curve&) {
     return true;
