@@ -115,10 +115,11 @@ class Builder : public WalkVisitor {
   explicit Builder(Document& document) : m_document(document) {}
 
   void OnHeader(const DocumentHeader& header) override { m_document.header = header; }
-  void OnSection(int line, std::string_view name) override {
+  void OnSectionLine(int line, std::string_view name, std::string_view text) override {
     DocumentSection section;
     section.name = name;
     section.line = line;
+    if (text.size() != name.size() + 2) section.text = text;  // blanks after "]"
     m_document.sections.push_back(std::move(section));
   }
   void OnEntry(const DocumentEntry& entry) override {
@@ -210,6 +211,8 @@ bool SaveDocument(const Document& document, CFile& file, std::string& error) {
         int result = 1;
         if (section.hasLine && header.read && section.line == header.line)
           result = archive.WriteHeader();
+        else if (section.hasLine && !section.text.empty())
+          result = archive.WriteString(CString(section.text + "\r\n"));
         else if (section.hasLine)
           result = archive.WriteSectionHeader(CString(section.name));
         if (result != 1) {
