@@ -61,9 +61,7 @@ class SectionIo {
   }
   template <class Item>
   static bool Each(int count, Item item) {
-    for (int index = 0; index < count; ++index)
-      if (!item(index)) return false;
-    return true;
+    return EachSlot(count, item);
   }
   template <class Step>
   static bool OnLoad(Step step) {
