@@ -32,6 +32,8 @@ struct _TEXT;
 
 namespace labarc {
 class Label;
+template <bool Loading>
+class EntryIo;
 }  // namespace labarc
 
 // Declares Operation(Parameter, label) in the three label forms.
@@ -62,6 +64,10 @@ class LABARC_API CArchiveEx : public CArchive {
   double GetArchiveVersion() const { return m_dArchiveVersion; }
   double GetApplVersion() const { return m_dApplVersion; }
   void SetApplVersion(double applVersion) { m_dApplVersion = applVersion; }
+  // The format version the readers of older layouts go by, as ReadHeader sets it, for an
+  // archive that reads part of a file whose header was read elsewhere. Also the version
+  // WriteHeader writes, and the layout the writers write.
+  void SetArchiveVersion(double archiveVersion) { m_dArchiveVersion = archiveVersion; }
   // Lines read plus lines written through this archive.
   int GetCurLineNum() const { return m_nCurLineNum; }
 
@@ -90,6 +96,7 @@ class LABARC_API CArchiveEx : public CArchive {
     otherApplication,  // the header's application name does not contain the host's
     missingResource,   // a string resource for a label or section name cannot be loaded
     valueNotStorable,  // a value cannot be written as one line of its type
+    outOfRange,        // a composite's check: the value lies outside what is allowed
     other,             // a check of a composite or of an object array
   };
   struct Failure {
@@ -98,6 +105,8 @@ class LABARC_API CArchiveEx : public CArchive {
     CString section;   // the section last entered or written, empty before the first
     CString expected;  // the expected label or section name, empty when none
     CString found;     // what stood there: the line, the value text, version or name
+    CString allowed;   // what a check allows ("0 to 2"), for outOfRange
+    int index = -1;    // the point's index, for a failure on a curve's point line
   };
   static constexpr std::size_t MAX_FAILURE_TEXT = 256;  // `found` keeps at most this much
   const Failure& GetLastFailure() const { return m_failure; }
@@ -107,6 +116,10 @@ class LABARC_API CArchiveEx : public CArchive {
   // Header and sections.
   int WriteHeader();
   int ReadHeader();
+  // The header's entries at the current position, read and checked as ReadHeader does after
+  // finding the section, but without a box of its own for a newer format: for programs that
+  // report through GetLastFailure. `applName`, when given, receives the file's application name.
+  int ReadHeaderEntries(CString* applName = nullptr);
   int WriteSectionHeader(const CString& name);
   int WriteSectionHeader(UINT nID);
   int ReadSectionHeader(CString& name);
@@ -181,6 +194,21 @@ class LABARC_API CArchiveEx : public CArchive {
   int Read(CResultsWnd& results);
 
  private:
+  // The describe directions take composite steps that need the archive's own machinery.
+  template <bool Loading>
+  friend class labarc::EntryIo;
+
+  LABARC_LOCAL int ReadHeaderRun(CString* applName, bool showNewerFormat);
+  // A curve's three groups of point lines, after its characteristics; the reader reads as many
+  // points as the curve's count says. False after noting the failure.
+  LABARC_LOCAL bool WritePointLines(const CCurveObj& curve);
+  LABARC_LOCAL bool ReadPointLines(CCurveObj& curve);
+  // Notes that a composite's check refused `value` of entry `label`, which must lie in
+  // [least, most]; the composite then takes the error path.
+  LABARC_LOCAL void NoteOutOfRange(const char* label, long value, long least, long most);
+  // Refuses a negative count read under `label`, naming the entry.
+  LABARC_LOCAL void RefuseCount(const char* label, int count);
+
   // The typed entry behind the three label forms, over the type's text codec.
   template <class T>
   LABARC_LOCAL int WriteValue(const T& value, labarc::Label& label);

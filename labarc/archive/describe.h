@@ -29,18 +29,27 @@
 //                                std::invoke(get, object); read as PropertyType<decltype(set)>
 //                                and stored by (object.*set)(v) for a member setter, or by
 //                                set(object, v, archive) for a free function.
-//   io.Check(ok)                 A check of the value just written or read: fails when !ok.
-//                                Directions that hold no real values (a schema) pass it.
+//   io.Ranged(label, value, least, most)
+//                                A labelled entry of an integer type whose value must lie in
+//                                [least, most], checked after the entry in both directions; a
+//                                refusal names the entry, the value and the range.
 //   io.OnRead(step)              A step only the reader takes, right here in the sequence:
 //                                step(const CArchiveEx&) -> bool (a clamp, a conversion).
+//   io.Count(label, count)       An int entry holding a number of items: a negative number is
+//                                refused as a value, like a text that is no number.
 //   io.Blocks(count, block)      block(slot) -> bool for slot 0 to count - 1. `count` is an int,
-//                                or a BlockCount whose reader count depends on the version.
+//                                or a BlockCount whose count depends on the archive's version.
+//   io.PointLines(curve)         A curve's point lines, the last of its steps: written from its
+//                                points, read into as many points as its count says.
 //
 // A direction that walks nested composites itself calls Describe(*this, nested) unqualified from
 // a class in namespace labarc, so that every overload included before its use is found.
 //
 // Writers hand Describe their value through a const_cast: no writer step changes the value, and
 // reader-only steps never run while writing.
+//
+// Beside Describe, each composite specialises CompositeTraits with its name and the working copy
+// its reader fills; the composite registry (labarc/document/composites.h) lists them all.
 #pragma once
 
 #include <type_traits>
@@ -71,10 +80,41 @@ struct PropertyTypeOf<void (*)(Object&, T, const CArchiveEx&)> {
 template <class Set>
 using PropertyType = typename PropertyTypeOf<Set>::type;
 
-// What every direction that only walks a description shares: checks and reader-only steps pass,
-// and each block is visited once per slot. A walker adds its own Blocks(const BlockCount&).
+// What the registry knows of a composite type T beside its Describe function:
+//   static constexpr const char* name;  its name in schemas, documents and the tool ("legend")
+//   static T Working(const T& target);   the copy a reader fills and hands over on success
+template <class T>
+struct CompositeTraits;
+
+// The usual working copy: the caller's value, so that members without entries stay as they are.
+template <class T>
+struct CopiedWorking {
+  static T Working(const T& target) { return target; }
+};
+
+// The working copy of the graph objects: made by their assignment, with their last member, which
+// no entry stores and their assignment need not copy, copied by hand.
+template <class T, auto Trailing>
+struct AssignedWorking {
+  static T Working(const T& target) {
+    T working;
+    working = target;
+    working.*Trailing = target.*Trailing;
+    return working;
+  }
+};
+
+// block(slot) for slot 0 to count - 1, stopping at the first that fails.
+template <class Block>
+bool EachSlot(int count, Block block) {
+  for (int slot = 0; slot < count; ++slot)
+    if (!block(slot)) return false;
+  return true;
+}
+
+// What every direction that only walks a description shares: reader-only steps pass, and each
+// block is visited once per slot. A walker adds its own Blocks(const BlockCount&).
 struct DescriptionWalk {
-  static bool Check(bool) { return true; }
   template <class Step>
   static bool OnRead(Step) {
     return true;

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include <labarc/archive/archive_ex.h>
+#include <labarc/archive/number_text.h>
 #include <labarc/framework/exceptions.h>
 #include <labarc/framework/message_box.h>
 
@@ -36,7 +37,26 @@ void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::s
   m_failure.section = m_strSection;
   m_failure.expected = expected;
   m_failure.found = found.substr(0, std::min(found.size(), MAX_FAILURE_TEXT));
+  m_failure.allowed.Empty();
+  m_failure.index = -1;
   m_bFailureOpen = true;
+}
+
+void CArchiveEx::RefuseCount(const char* label, int count) {
+  labarc::ValueText text;
+  text.AppendInteger(count);
+  Fail(FailureKind::valueRefused, label, text.View(), label);
+}
+
+void CArchiveEx::NoteOutOfRange(const char* label, long value, long least, long most) {
+  labarc::ValueText text;
+  text.AppendInteger(value);
+  NoteFailure(FailureKind::outOfRange, label, text.View());
+  text.Clear();
+  text.AppendInteger(least);
+  text.Append(" to ");
+  text.AppendInteger(most);
+  m_failure.allowed = text.View();
 }
 
 const char* CArchiveEx::FailureKindText(FailureKind kind) {
@@ -65,6 +85,8 @@ const char* CArchiveEx::FailureKindText(FailureKind kind) {
       return "missing string resource";
     case FailureKind::valueNotStorable:
       return "value cannot be stored";
+    case FailureKind::outOfRange:
+      return "value out of range";
     case FailureKind::other:
       break;
   }

@@ -1,19 +1,33 @@
 // The archive header and the section header lines.
 #include <cmath>
 
+#include <labarc/archive/header.h>
 #include <labarc/archive/internal/entry_io.h>
+#include <labarc/archive/line_rules.h>
 #include <labarc/archive/value_controls.h>
 #include <labarc/framework/ascii.h>
 #include <labarc/framework/message_box.h>
 
-namespace {
+using labarc::kApplicationNameLabel;
+using labarc::kApplicationVersionLabel;
+using labarc::kArchiveHeaderSection;
+using labarc::kArchiveVersionLabel;
 
-constexpr char kHeaderSection[] = "Archive Header";
-constexpr char kArchiveVersionLabel[] = "Archive Version Number";
-constexpr char kApplicationNameLabel[] = "Application Name";
-constexpr char kApplicationVersionLabel[] = "Application Version Number";
+namespace labarc {
 
-}  // namespace
+bool SectionLineName(std::string_view line, std::string_view& name) {
+  while (!line.empty() && IsAsciiSpace(line.back())) line.remove_suffix(1);
+  if (line.size() < 3 || line.front() != '[' || line.back() != ']') return false;
+  name = line.substr(1, line.size() - 2);
+  return true;
+}
+
+bool IsSectionLineOf(std::string_view line, std::string_view name) {
+  return line.size() == name.size() + 2 && line.front() == '[' && line.back() == ']' &&
+         EqualsNoCase(line.substr(1, name.size()), name);
+}
+
+}  // namespace labarc
 
 int CArchiveEx::WriteSectionHeader(const CString& name) {
   labarc::Label none = labarc::Label::Pointer(nullptr);
@@ -32,10 +46,9 @@ int CArchiveEx::ReadSectionHeader(CString& name) {
     std::string_view line;
     const LineStatus status = NextLine(line);
     if (status == LineStatus::end) return Fail(FailureKind::endOfArchive, {}, {}, nullptr);
-    if (status == LineStatus::tooLong) continue;
-    while (!line.empty() && labarc::IsAsciiSpace(line.back())) line.remove_suffix(1);
-    if (line.size() >= 3 && line.front() == '[' && line.back() == ']') {
-      name = line.substr(1, line.size() - 2);
+    std::string_view found;
+    if (status == LineStatus::line && labarc::SectionLineName(line, found)) {
+      name = found;
       m_strSection = name;
       return 1;
     }
@@ -43,12 +56,11 @@ int CArchiveEx::ReadSectionHeader(CString& name) {
 }
 
 int CArchiveEx::GoToSection(const CString& name) {
-  const CString target = "[" + name + "]";
   for (;;) {
     std::string_view line;
     const LineStatus status = NextLine(line);
     if (status == LineStatus::end) return Fail(FailureKind::sectionNotFound, name.View(), {}, name);
-    if (status == LineStatus::line && labarc::EqualsNoCase(line, target.View())) {
+    if (status == LineStatus::line && labarc::IsSectionLineOf(line, name.View())) {
       m_strSection = name;
       return 1;
     }
@@ -62,7 +74,7 @@ int CArchiveEx::GoToSection(UINT nID) {
 }
 
 int CArchiveEx::WriteHeader() {
-  if (WriteSectionHeader(kHeaderSection) != 1 ||
+  if (WriteSectionHeader(kArchiveHeaderSection) != 1 ||
       Write(m_dArchiveVersion, CString(kArchiveVersionLabel)) != 1 ||
       Write(m_strApplName, CString(kApplicationNameLabel)) != 1 ||
       Write(m_dApplVersion, CString(kApplicationVersionLabel)) != 1)
@@ -71,21 +83,29 @@ int CArchiveEx::WriteHeader() {
 }
 
 int CArchiveEx::ReadHeader() {
+  if (GoToSection(kArchiveHeaderSection) != 1) return HandleError(nullptr);
+  return ReadHeaderRun(nullptr, true);
+}
+
+int CArchiveEx::ReadHeaderEntries(CString* applName) { return ReadHeaderRun(applName, false); }
+
+int CArchiveEx::ReadHeaderRun(CString* fileApplName, bool showNewerFormat) {
   double archiveVersion = m_dArchiveVersion;
-  if (GoToSection(kHeaderSection) != 1 || Read(archiveVersion, CString(kArchiveVersionLabel)) != 1)
-    return HandleError(nullptr);
+  if (Read(archiveVersion, CString(kArchiveVersionLabel)) != 1) return HandleError(nullptr);
   // Every comparison with a NaN is false: it would pass the newer-format check below and then
   // choose the older layouts' readers at random, so a version that is no number is refused.
   if (!std::isfinite(archiveVersion)) return HandleError(kArchiveVersionLabel);
   m_dArchiveVersion = archiveVersion;
   if (ARCHIVE_VERSION < m_dArchiveVersion) {
     // A newer format is refused with its own box, shown even when errors are not reported.
-    CString message;
-    message.Format(
-        "The File Archive Version Number %f is greater than the Archive Libraries Version "
-        "Number %f!",
-        m_dArchiveVersion, ARCHIVE_VERSION);
-    MessageBoxA(nullptr, message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+    if (showNewerFormat) {
+      CString message;
+      message.Format(
+          "The File Archive Version Number %f is greater than the Archive Libraries Version "
+          "Number %f!",
+          m_dArchiveVersion, ARCHIVE_VERSION);
+      MessageBoxA(nullptr, message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+    }
     labarc::ValueText version;
     CDouble::AppendText(m_dArchiveVersion, version);
     return Fail(FailureKind::newerFormat, kArchiveVersionLabel, version.View(), nullptr);
@@ -95,5 +115,6 @@ int CArchiveEx::ReadHeader() {
   if (applName.Find(m_strApplName) == -1)
     return Fail(FailureKind::otherApplication, m_strApplName.View(), applName.View(), nullptr);
   if (Read(m_dApplVersion, CString(kApplicationVersionLabel)) != 1) return HandleError(nullptr);
+  if (fileApplName) *fileApplName = applName;
   return 1;
 }

@@ -1,5 +1,6 @@
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/internal/label_forms.h>
+#include <labarc/archive/line_rules.h>
 #include <labarc/framework/ascii.h>
 
 namespace {
@@ -55,13 +56,9 @@ int CArchiveEx::ReadEntry(std::string_view& value, labarc::Label& label) {
     value = line.substr(labelLength + 1);
   } else {
     // An empty label accepts any label: the text before the first "=".
-    labelLength = line.find('=');
-    if (labelLength == line.npos) {
-      labelLength = 0;
-      value = line;
-    } else {
-      value = line.substr(labelLength + 1);
-    }
+    std::string_view fileLabel;
+    labarc::SplitEntryLine(line, fileLabel, value);
+    labelLength = fileLabel.size();
   }
   label.Receive(line.substr(0, labelLength));
   return 1;
@@ -76,6 +73,25 @@ int CArchiveEx::ReadValue(CString& value, labarc::Label& label) {
   if (const int result = ReadEntry(text, label); result != 1) return result;
   value = text;
   return 1;
+}
+
+bool labarc::ValueToText(const CString& value, std::string& text) {
+  if (HoldsLineEnd(value.View())) return false;
+  text = value.View();
+  return true;
+}
+
+bool labarc::ValueFromText(std::string_view text, CString& value) {
+  value = text;
+  return true;
+}
+
+bool labarc::SplitEntryLine(std::string_view line, std::string_view& label,
+                            std::string_view& value) {
+  const std::size_t equals = line.find('=');
+  label = equals == line.npos ? std::string_view() : line.substr(0, equals);
+  value = equals == line.npos ? line : line.substr(equals + 1);
+  return equals != line.npos;
 }
 
 LABARC_DEFINE_LABEL_FORMS(Write, const CString&, WriteValue)

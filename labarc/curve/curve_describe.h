@@ -3,7 +3,10 @@
 // setter, with the archive where the file's version matters.
 #pragma once
 
+#include <climits>
+
 #include <labarc/archive/archive_ex.h>
+#include <labarc/archive/describe.h>
 #include <labarc/curve/curve_obj.h>
 #include <labarc/framework/cstring.h>
 
@@ -117,5 +120,42 @@ bool Describe(const Io& io, CurveCharacteristics characteristics) {
                      StoreIncrements<&C::SetYIncrement>) &&
          io.Property("Y Title", curve, &C::GetYTitle, &C::SetYTitle);
 }
+
+// A curve takes the points its count says: a reader gives its working curve that many, keeping
+// the characteristics read so far.
+inline void SizeCurve(CCurveObj& curve, int count) {
+  CCurveObj sized(count);
+  sized.CopyCurveCharacteristics(&curve, 0);
+  curve = std::move(sized);
+}
+
+// A whole curve: its name, its point count, its characteristics, then its point lines. A read
+// ends by scaling the curve for drawing.
+template <class Io>
+bool Describe(const Io& io, CCurveObj& curve) {
+  int count = curve.GetNumPoints();
+  return io.Property(kCurveNameLabel, curve, &CCurveObj::GetName, &CCurveObj::SetName) &&
+         io.Count(kCurvePointCountLabel, count) && io.OnRead([&](const CArchiveEx&) {
+           SizeCurve(curve, count);
+           return true;
+         }) &&
+         Describe(io, CurveCharacteristics{curve}) && io.PointLines(curve) &&
+         io.OnRead([&](const CArchiveEx&) {
+           curve.ScaleCurve();
+           return true;
+         });
+}
+
+// A reader starts from the caller's characteristics, so that whatever the file does not carry
+// ends up as the caller had it; the points come from the file alone.
+template <>
+struct CompositeTraits<CCurveObj> {
+  static constexpr const char* name = "curve";
+  static CCurveObj Working(const CCurveObj& target) {
+    CCurveObj working;
+    working.CopyCurveCharacteristics(const_cast<CCurveObj*>(&target), 0);
+    return working;
+  }
+};
 
 }  // namespace labarc

@@ -10,13 +10,10 @@
 
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/value_controls.h>
-#include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
 
 namespace {
 
-using labarc::kCurveNameLabel;
-using labarc::kCurvePointCountLabel;
 constexpr int kValuesPerLine = 12;
 
 // The three point groups: which field of a point each carries, and its text. Put writes the text
@@ -66,7 +63,7 @@ int DeliverablePoints(const CFile* file, int count) {
 
 }  // namespace
 
-int CArchiveEx::Write(const CCurveObj& curve) {
+bool CArchiveEx::WritePointLines(const CCurveObj& curve) {
   const auto writeGroup = [this]<class Group>(const CCurveObj& from, Group) {
     const int count = from.GetNumPoints();
     for (int index = 0; index < count;) {
@@ -86,34 +83,15 @@ int CArchiveEx::Write(const CCurveObj& curve) {
     }
     return true;
   };
-  return labarc::WriteRun(*this, curve, [&](const labarc::EntryWriter& io, CCurveObj& from) {
-    int count = from.GetNumPoints();
-    return io.Property(kCurveNameLabel, from, &CCurveObj::GetName, &CCurveObj::SetName) &&
-           io(kCurvePointCountLabel, count) &&
-           labarc::Describe(io, labarc::CurveCharacteristics{from}) && writeGroup(from, XGroup{}) &&
-           writeGroup(from, YGroup{}) && writeGroup(from, FlagGroup{});
-  });
+  return writeGroup(curve, XGroup{}) && writeGroup(curve, YGroup{}) &&
+         writeGroup(curve, FlagGroup{});
 }
 
-int CArchiveEx::Read(CCurveObj& curve) {
-  CString name;
-  int count = 0;
-  if (Read(name, CString(kCurveNameLabel)) != 1 || Read(count, CString(kCurvePointCountLabel)) != 1)
-    return HandleError(nullptr);
-  if (count < 0) {
-    labarc::ValueText text;
-    CLong::AppendText(count, text);
-    return Fail(FailureKind::valueRefused, kCurvePointCountLabel, text.View(),
-                kCurvePointCountLabel);
-  }
-
+bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
+  const int count = curve.GetNumPoints();
   // The count is not trusted with memory: room is made ahead for no more points than the file
-  // can hold, and beyond that the working curve grows only as values arrive.
-  CCurveObj working(count);
-  working.CopyCurveCharacteristics(&curve, 0);
-  working.SetName(name);
-  working.ReservePoints(DeliverablePoints(GetFile(), count));
-
+  // can hold, and beyond that the curve grows only as values arrive.
+  curve.ReservePoints(DeliverablePoints(GetFile(), count));
   const auto readGroup = [this, count]<class Group>(CCurveObj& into, Group) {
     labarc::Label none = labarc::Label::Pointer(nullptr);
     for (int index = 0; index < count;) {
@@ -124,11 +102,13 @@ int CArchiveEx::Read(CCurveObj& curve) {
         into.GetCurvePoint(index, &point);
         if (rest.empty()) {
           NoteFailure(FailureKind::tooFewValues, {}, {});
+          m_failure.index = index;
           return false;
         }
         const std::string_view field = rest.substr(0, rest.find(','));
         if (!Group::Take(rest, point)) {
           NoteFailure(FailureKind::valueRefused, {}, field);
+          m_failure.index = index;
           return false;
         }
         into.SetCurvePoint(index, point);
@@ -136,13 +116,5 @@ int CArchiveEx::Read(CCurveObj& curve) {
     }
     return true;
   };
-  return labarc::ReadRun(*this, curve, std::move(working),
-                         [&](const labarc::EntryReader& io, CCurveObj& into) {
-                           if (!labarc::Describe(io, labarc::CurveCharacteristics{into}) ||
-                               !readGroup(into, XGroup{}) || !readGroup(into, YGroup{}) ||
-                               !readGroup(into, FlagGroup{}))
-                             return false;
-                           into.ScaleCurve();
-                           return true;
-                         });
+  return readGroup(curve, XGroup{}) && readGroup(curve, YGroup{}) && readGroup(curve, FlagGroup{});
 }

@@ -2,6 +2,7 @@
 // axis's own after the tick marks; each is matched by its place.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/graph/axis.h>
 
 namespace labarc {
@@ -15,5 +16,11 @@ bool Describe(const Io& io, _AXIS& a) {
          io("GP Axis Min", a.dGPAxisMin) && io("GP Axis Max", a.dGPAxisMax) &&
          io("GP Increment", a.dGPIncrement);
 }
+
+// The working axis starts as the caller's, so the members without entries come out as they were.
+template <>
+struct CompositeTraits<_AXIS> : CopiedWorking<_AXIS> {
+  static constexpr const char* name = "axis";
+};
 
 }  // namespace labarc

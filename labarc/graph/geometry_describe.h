@@ -35,4 +35,9 @@ bool Describe(const Io& io, _GEOMETRY& g) {
          io("Y Scaling Factor", g.lYScalingFactor);
 }
 
+template <>
+struct CompositeTraits<_GEOMETRY> : CopiedWorking<_GEOMETRY> {
+  static constexpr const char* name = "geometry";
+};
+
 }  // namespace labarc

@@ -2,6 +2,7 @@
 // after their entries (in both directions), and its font.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/framework/rect_tracker.h>
 #include <labarc/graph/legend.h>
 
@@ -12,14 +13,18 @@ inline constexpr int kLegendCodeMax = 2;  // position and display codes are 0 to
 template <class Io>
 bool Describe(const Io& io, CLegend& l) {
   return io(static_cast<CRectTracker&>(l)) && io("Legend Shown", l.m_nLegendShown) &&
-         io("Legend Float", l.m_nLegendFloat) && io("Legend Position", l.m_nLegendPosition) &&
-         io.Check(0 <= l.m_nLegendPosition && l.m_nLegendPosition <= kLegendCodeMax) &&
-         io("Legend Display", l.m_nLegendDisplay) &&
-         io.Check(0 <= l.m_nLegendDisplay && l.m_nLegendDisplay <= kLegendCodeMax) &&
+         io("Legend Float", l.m_nLegendFloat) &&
+         io.Ranged("Legend Position", l.m_nLegendPosition, 0, kLegendCodeMax) &&
+         io.Ranged("Legend Display", l.m_nLegendDisplay, 0, kLegendCodeMax) &&
          io("Location Percent X", l.m_dLocationPercentX) &&
          io("Location Percent Y", l.m_dLocationPercentY) && io("Legend Size X", l.m_lLegendSizeX) &&
          io("Legend Size Y", l.m_lLegendSizeY) && io("Legend Color", l.m_crLegendColor) &&
          io("Legend Font Height", l.m_nLegendFontHeight) && io(l.m_lfLegendFont);
 }
+
+template <>
+struct CompositeTraits<CLegend> : AssignedWorking<CLegend, &CLegend::m_nDrawGeneration> {
+  static constexpr const char* name = "legend";
+};
 
 }  // namespace labarc

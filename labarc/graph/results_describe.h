@@ -4,6 +4,7 @@
 // they are.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/framework/cstring.h>
 #include <labarc/framework/rect_tracker.h>
 #include <labarc/graph/results_wnd.h>
@@ -42,5 +43,11 @@ bool Describe(const Io& io, CResultsWnd& r) {
          io("lpszResultsTopMargin", r.m_nResultsTopMargin) &&
          io("lpszResultsCharSize", r.m_sizeResultsCharSize);
 }
+
+template <>
+struct CompositeTraits<CResultsWnd>
+    : AssignedWorking<CResultsWnd, &CResultsWnd::m_nTextGeneration> {
+  static constexpr const char* name = "results window";
+};
 
 }  // namespace labarc

@@ -1,6 +1,7 @@
 // The runs of an axis's tick labels (the font, then three entries) and tick marks (twelve).
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/graph/ticks.h>
 
 namespace labarc {
@@ -20,5 +21,15 @@ bool Describe(const Io& io, TICKMARK& t) {
          io("Major Inside", t.nMajorInside) && io("Major Outside", t.nMajorOutside) &&
          io("Major Grid", t.nMajorGrid) && io("Major Grid Line Type", t.nMajorGridLineType);
 }
+
+template <>
+struct CompositeTraits<_TICKLABEL> : CopiedWorking<_TICKLABEL> {
+  static constexpr const char* name = "tick label";
+};
+
+template <>
+struct CompositeTraits<TICKMARK> : CopiedWorking<TICKMARK> {
+  static constexpr const char* name = "tick mark";
+};
 
 }  // namespace labarc

@@ -2,6 +2,7 @@
 // (in both directions), three titles, the title count, the legend and the background colour.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/graph/window.h>
 
 namespace labarc {
@@ -13,13 +14,22 @@ template <class Io>
 bool Describe(const Io& io, _WINDOW& w) {
   return io("Modify", w.nModify) && io("Curve calc", w.nCurveCalc) &&
          io("Calc Geometry", w.nCalcGeometry) && io("Enclose graph", w.nEncloseGraph) &&
-         io("State", w.nState) && io("Graph type", w.nGraphType) &&
-         io.Check(0 <= w.nGraphType && w.nGraphType <= kGraphTypeMax) &&
-         io("Orgin location", w.nOriginLocation) &&
-         io.Check(0 <= w.nOriginLocation && w.nOriginLocation <= kOriginLocationMax) &&
+         io("State", w.nState) && io.Ranged("Graph type", w.nGraphType, 0, kGraphTypeMax) &&
+         io.Ranged("Orgin location", w.nOriginLocation, 0, kOriginLocationMax) &&
          io.Blocks(WINDOW_TITLES, [&](int title) { return io(w.titles[title]); }) &&
          io("Title Count", w.nTitleCount) && io(w.legend) &&
          io("Background Color", w.crBackgroundColor);
 }
+
+template <>
+struct CompositeTraits<_WINDOW> {
+  static constexpr const char* name = "window";
+  static _WINDOW Working(const _WINDOW& target) {
+    _WINDOW working = target;
+    // The legend's trailing member, by hand, whatever its assignment does with it.
+    working.legend.m_nDrawGeneration = target.legend.m_nDrawGeneration;
+    return working;
+  }
+};
 
 }  // namespace labarc

@@ -39,3 +39,4 @@ struct TextCodec<unsigned long> {
 
 LABARC_DEFINE_LABEL_FORMS(Write, unsigned long, WriteValue)
 LABARC_DEFINE_LABEL_FORMS(Read, unsigned long&, ReadValue)
+LABARC_DEFINE_VALUE_TEXT(unsigned long)

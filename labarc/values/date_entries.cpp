@@ -64,3 +64,4 @@ int CArchiveEx::ReadDate(double& julian, const CString& label) {
 int CArchiveEx::ReadDate(double& julian, UINT nID) {
   return labarc::ReadJulian(*this, julian, nID);
 }
+LABARC_DEFINE_VALUE_TEXT(CDate)

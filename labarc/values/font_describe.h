@@ -1,6 +1,7 @@
 // A font's run of 14 entries: its fields in their declared order, the face name last.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <algorithm>
 #include <cstring>
 #include <string_view>
@@ -44,5 +45,15 @@ bool Describe(const Io& io, tagLOGFONTA& font) {
          io("Pitch And Family", font.lfPitchAndFamily) && io("Face Name", faceName) &&
          io.OnRead([&](const CArchiveEx&) { return StoreFaceName(faceName, font.lfFaceName); });
 }
+
+// The fields not read stay zero, whatever the caller's font held.
+template <>
+struct CompositeTraits<tagLOGFONTA> {
+  static constexpr const char* name = "font";
+  static tagLOGFONTA Working(const tagLOGFONTA& target) {
+    (void)target;
+    return tagLOGFONTA{};
+  }
+};
 
 }  // namespace labarc

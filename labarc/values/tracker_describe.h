@@ -2,6 +2,7 @@
 // stored, and a read leaves it as it was.
 #pragma once
 
+#include <labarc/archive/describe.h>
 #include <labarc/framework/rect_tracker.h>
 
 namespace labarc {
@@ -11,5 +12,10 @@ bool Describe(const Io& io, CRectTracker& tracker) {
   return io("Style", tracker.m_nStyle) && io("Position", tracker.m_rect) &&
          io("Min Size", tracker.m_sizeMin) && io("Handle Size", tracker.m_nHandleSize);
 }
+
+template <>
+struct CompositeTraits<CRectTracker> : CopiedWorking<CRectTracker> {
+  static constexpr const char* name = "tracker";
+};
 
 }  // namespace labarc

@@ -11,6 +11,7 @@
 #include <labarc/archive/describe.h>
 #include <labarc/archive/internal/label.h>
 #include <labarc/archive/number_text.h>
+#include <labarc/archive/value_type.h>
 #include <labarc/framework/ascii.h>
 
 namespace labarc {
@@ -65,7 +66,26 @@ class EntryIo {
       return Entry(value, CString(label));
     }
   }
-  static bool Check(bool ok) { return ok; }
+  template <class T>
+  bool Ranged(const char* label, T& value, long least, long most) const {
+    if (!Entry(value, CString(label))) return false;
+    if (least <= value && value <= most) return true;
+    m_archive.NoteOutOfRange(label, static_cast<long>(value), least, most);
+    return false;
+  }
+  bool Count(const char* label, int& count) const {
+    if (!Entry(count, CString(label))) return false;
+    if (count >= 0) return true;
+    m_archive.RefuseCount(label, count);
+    return false;
+  }
+  template <class Curve>
+  bool PointLines(Curve& curve) const {
+    if constexpr (Loading)
+      return m_archive.ReadPointLines(curve);
+    else
+      return m_archive.WritePointLines(curve);
+  }
   template <class Step>
   bool OnRead(Step step) const {
     if constexpr (Loading)
@@ -75,13 +95,13 @@ class EntryIo {
   }
   template <class Block>
   static bool Blocks(int count, Block block) {
-    for (int slot = 0; slot < count; ++slot)
-      if (!block(slot)) return false;
-    return true;
+    return EachSlot(count, block);
   }
+  // Writers too take the archive's version: a file whose header names an older format must
+  // hold its older layout, or every line after the blocks would be read out of place.
   template <class Block>
   bool Blocks(const BlockCount& count, Block block) const {
-    const bool older = Loading && m_archive.GetArchiveVersion() <= count.olderUpTo;
+    const bool older = m_archive.GetArchiveVersion() <= count.olderUpTo;
     return Blocks(older ? count.olderCount : count.count, block);
   }
 
@@ -151,3 +171,18 @@ int CArchiveEx::ReadValue(T& value, labarc::Label& label) {
   value = std::move(parsed);
   return 1;
 }
+
+// Defines labarc::ValueToText and labarc::ValueFromText of value type T over its text codec.
+#define LABARC_DEFINE_VALUE_TEXT(T)                                    \
+  bool labarc::ValueToText(const T& value, std::string& text) {        \
+    labarc::ValueText formatted;                                       \
+    if (!labarc::TextCodec<T>::Format(value, formatted)) return false; \
+    text = formatted.View();                                           \
+    return true;                                                       \
+  }                                                                    \
+  bool labarc::ValueFromText(std::string_view text, T& value) {        \
+    T parsed(value);                                                   \
+    if (!labarc::TextCodec<T>::Parse(text, parsed)) return false;      \
+    value = std::move(parsed);                                         \
+    return true;                                                       \
+  }

@@ -1,0 +1,41 @@
+// A file whose bytes are lines handed over one at a time, as a reader asks for them: an archive
+// over it reads exactly the lines it needs, so a walk can let the library's reader take a
+// composite from lines it has already looked at, and then go on where the reader stopped.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include <labarc/framework/file.h>
+
+namespace labarc {
+
+class LineSupplier {
+ public:
+  // The next line, without its end; `text` stays valid until the next call. A line over the
+  // archive's length limit comes as `tooLong`, its text not kept. False when there is none.
+  virtual bool NextLine(std::string_view& text, bool& tooLong) = 0;
+
+ protected:
+  ~LineSupplier() = default;
+};
+
+class PullFile : public CFile {
+ public:
+  // `length` is what GetLength reports: an upper bound of what the lines can hold.
+  PullFile(LineSupplier& supplier, std::uint64_t length) : m_supplier(supplier), m_length(length) {}
+
+  // Hands over the rest of the current line, or of the next: never more than one line at a time.
+  UINT Read(void* buffer, UINT count) override;
+  std::uint64_t GetLength() const override { return m_length; }
+
+ private:
+  LineSupplier& m_supplier;
+  std::uint64_t m_length;
+  std::string m_line;          // the current line with its line feed
+  std::size_t m_position = 0;  // of the next byte of m_line to hand over
+  std::uint64_t m_fill = 0;    // bytes of a too long line still to hand over, its end included
+};
+
+}  // namespace labarc
