@@ -19,9 +19,11 @@ std::string Written(const DocumentHeader& header, std::string_view entry, const 
                     Write write) {
   CMemFile memory;
   CArchive host(&memory, CArchive::store);
-  CArchiveEx archive(&host, CString(header.applName), header.applVersion, 0);
-  archive.SetArchiveVersion(header.archiveVersion);
-  if (write(archive) != 1) RaiseFailure(archive.GetLastFailure(), entry, file);
+  {
+    CArchiveEx archive(&host, CString(header.applName), header.applVersion, 0);
+    archive.SetArchiveVersion(header.archiveVersion);
+    if (write(archive) != 1) RaiseFailure(archive.GetLastFailure(), entry, file);
+  }  // the archive's own buffer reaches the file as it goes
   host.Flush();
   return std::string(memory.Contents());
 }
