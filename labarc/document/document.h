@@ -44,6 +44,7 @@ struct DocumentItem {
 struct DocumentSection {
   std::string name;  // as the file spells it
   int line = 0;
+  std::string text;  // the section line as the file holds it; empty: "[name]"
   // False only for the lines before the first section line, which have no section line to write.
   bool hasLine = true;
   std::vector<DocumentItem> items;
@@ -61,6 +62,12 @@ struct Document {
   DocumentSection* FindSection(std::string_view name);
   const DocumentSection* FindSection(std::string_view name) const;
 };
+
+// A curve with the characteristics of `characteristics` and the points of `points`, as the
+// curve's writer and drawing take it; false when the three arrays differ in length or hold more
+// points than a curve can.
+LABARC_API bool JoinCurve(const CCurveObj& characteristics, const CurvePoints& points,
+                          CCurveObj& curve);
 
 // Loads the whole of `source` into `document` (replacing what it held). False, with `error`, only
 // when the source cannot be opened: a damaged file loads with its diagnostics, its damaged
