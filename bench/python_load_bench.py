@@ -37,8 +37,9 @@ def make_document(path, curves, points):
     doc.save(path)
 
 
-# Run in a fresh interpreter each, so that each peak is its own: prints seconds, the peak resident
-# memory over the resident memory after the imports (KiB), and the bytes of the arrays it ended with.
+# Run in a fresh interpreter each, so that each peak is its own: prints wall and processor seconds,
+# the peak resident memory over the resident memory after the imports (KiB), and the bytes of the
+# arrays it ended with.
 CHILD = r"""
 import json, sys, time
 import numpy as np
@@ -49,7 +50,7 @@ def status(field):  # KiB; this process's own (ru_maxrss would carry the parent'
             return int(line.split()[1])
 mode, path, dump = sys.argv[1], sys.argv[2], sys.argv[3]
 base = status("VmRSS")
-start = time.perf_counter()
+start, start_cpu = time.perf_counter(), time.process_time()
 if mode == "load":
     doc = labarc.load(path)
     arrays = [a for c in doc.curves for a in (c.x, c.y, c.flags)]
@@ -61,13 +62,16 @@ elif mode == "json":
     document = json.loads(open(dump, encoding="utf-8").read())
     arrays = []
 elif mode == "dump+json":
-    text = __import__("subprocess").run([dump, "dump", "--json", path], check=True,
-                                        capture_output=True, text=True).stdout
+    import resource, subprocess
+    text = subprocess.run([dump, "dump", "--json", path], check=True, capture_output=True,
+                          text=True).stdout
+    tool = resource.getrusage(resource.RUSAGE_CHILDREN)
+    start_cpu -= tool.ru_utime + tool.ru_stime  # the tool's processor time counts too
     document = json.loads(text)
     arrays = []
-took = time.perf_counter() - start
+took, took_cpu = time.perf_counter() - start, time.process_time() - start_cpu
 peak = status("VmHWM")
-print(took, peak - base, sum(a.nbytes for a in arrays))
+print(took, took_cpu, peak - base, sum(a.nbytes for a in arrays))
 """
 
 
@@ -76,8 +80,8 @@ def child(mode, path, dump, repeats, env):
     for _ in range(repeats):
         out = subprocess.run([sys.executable, "-c", CHILD, mode, str(path), str(dump)], env=env,
                              check=True, capture_output=True, text=True).stdout.split()
-        runs.append((float(out[0]), int(out[1]), int(out[2])))
-    return min(r[0] for r in runs), max(r[1] for r in runs), runs[0][2]
+        runs.append((float(out[0]), float(out[1]), int(out[2]), int(out[3])))
+    return (min(r[0] for r in runs), min(r[1] for r in runs), max(r[2] for r in runs), runs[0][3])
 
 
 def main():
@@ -101,30 +105,30 @@ def main():
 
         cpp = subprocess.run([str(timer), str(path), str(args.repeats)], check=True,
                              capture_output=True, text=True).stdout.split()
-        cpp_seconds = float(cpp[1])
-        print(f"C++ LoadDocument:           {cpp_seconds:7.3f} s   peak {int(cpp[7]) / 1024:7.1f} MiB "
-              "(whole process)")
+        cpp_wall, cpp_cpu = float(cpp[1]), float(cpp[3])
+        print("                              wall s   cpu s  peak MiB")
+        print(f"C++ LoadDocument             {cpp_wall:7.3f} {cpp_cpu:7.3f} {int(cpp[9]) / 1024:8.1f}"
+              "  (whole process)")
 
-        seconds, peak, arrays = child("load", path, "-", args.repeats, env)
-        print(f"labarc.load to numpy:       {seconds:7.3f} s   peak +{peak / 1024:6.1f} MiB over "
-              f"imports; arrays {arrays / 2**20:.1f} MiB, overhead {(peak * 1024 - arrays) / 2**20:.1f} MiB"
-              f"   ratio to C++ {seconds / cpp_seconds:.2f}x")
-        load_seconds = seconds
+        wall, cpu, peak, arrays = child("load", path, "-", args.repeats, env)
+        print(f"labarc.load, numpy arrays   {wall:7.3f} {cpu:7.3f} {peak / 1024:8.1f}"
+              f"  (over the imports: arrays {arrays / 2**20:.1f}, the rest "
+              f"{(peak * 1024 - arrays) / 2**20:.1f}); {wall / cpp_wall:.2f}x C++ wall, "
+              f"{cpu / cpp_cpu:.2f}x cpu")
+        load = (wall, cpu)
 
-        seconds, peak, _ = child("iter", path, "-", args.repeats, env)
-        print(f"labarc.iter_curves (mean):  {seconds:7.3f} s   peak +{peak / 1024:6.1f} MiB over "
-              "imports")
+        wall, cpu, peak, _ = child("iter", path, "-", args.repeats, env)
+        print(f"labarc.iter_curves, means   {wall:7.3f} {cpu:7.3f} {peak / 1024:8.1f}")
 
         if cli.exists():
             dump = Path(work) / "curves.json"
             with open(dump, "w", encoding="utf-8") as out:
                 subprocess.run([str(cli), "dump", "--json", str(path)], check=True, stdout=out)
-            seconds, peak, _ = child("json", path, dump, args.repeats, env)
-            print(f"json.loads of dump --json:  {seconds:7.3f} s   peak +{peak / 1024:6.1f} MiB   "
-                  f"labarc.load is {seconds / load_seconds:.1f}x faster")
-            seconds, peak, _ = child("dump+json", path, cli, 1, env)
-            print(f"dump --json + json.loads:   {seconds:7.3f} s   peak +{peak / 1024:6.1f} MiB   "
-                  f"labarc.load is {seconds / load_seconds:.1f}x faster")
+            for mode, name, program in (("json", "json.loads of the JSON  ", dump),
+                                        ("dump+json", "dump --json, json.loads ", cli)):
+                wall, cpu, peak, _ = child(mode, path, program, args.repeats, env)
+                print(f"{name}    {wall:7.3f} {cpu:7.3f} {peak / 1024:8.1f}"
+                      f"  labarc.load {wall / load[0]:.1f}x faster wall, {cpu / load[1]:.1f}x cpu")
         else:
             print(f"(no {cli}: JSON figures left out)")
 

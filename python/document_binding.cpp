@@ -278,12 +278,8 @@ void Save(const DocumentRef& holder, py::handle path) {
   const std::string file = PathOf(path);
   std::string error;
   errno = 0;
-  bool saved = false;
-  {
-    py::gil_scoped_release unlocked;
-    saved = SaveDocument(holder->document, file, error);
-  }
-  if (!saved) {
+  // The lock stays held: another thread must not change the document while it is written.
+  if (!SaveDocument(holder->document, file, error)) {
     if (errno != 0) RaiseOsError(errno, file);
     Raise(py::module_::import("builtins").attr("OSError")(file + ": " + error));
   }

@@ -120,12 +120,17 @@ def test_symbol_factor_follows_the_documents_version(tmp_path):
     assert curve.characteristics["Symbol Factor"] == 9
 
 
-def test_failed_save_keeps_the_old_file(tmp_path, host_document):
+def test_save_replaces_only_with_a_whole_file(tmp_path, host_document):
     doc = labarc.load(host_document)
     with pytest.raises(FileNotFoundError):
         doc.save(tmp_path / "no such folder" / "x.lbd")
+    occupied = tmp_path / "occupied"
+    (occupied / "inside").mkdir(parents=True)
+    with pytest.raises(OSError):
+        doc.save(occupied)
+    assert (occupied / "inside").is_dir()
+    assert sorted(p.name for p in tmp_path.iterdir()) == ["host.lbd", "occupied"]  # no temporary
     target = tmp_path / "target.lbd"
     target.write_bytes(b"old")
-    (tmp_path / "readonly").mkdir(mode=0o500)
     doc.save(target)
-    assert target.read_bytes() == host_document.read_bytes()
+    assert target.read_bytes() == host_document.read_bytes() and doc.file == str(target)
