@@ -43,6 +43,15 @@ DocumentRef NewDocument(py::handle application, double applicationVersion) {
   return holder;
 }
 
+// The position of the first section of `name` (any letter case), or the sections' count. The
+// lines before the first section line have no name to be found by.
+std::size_t FindSection(const Document& document, std::string_view name) {
+  const std::vector<DocumentSection>& sections = document.sections;
+  for (std::size_t index = 0; index < sections.size(); ++index)
+    if (sections[index].hasLine && EqualsNoCase(sections[index].name, name)) return index;
+  return sections.size();
+}
+
 py::list Curves(const DocumentRef& holder, std::size_t section) {
   py::list curves;
   const DocumentSection& held = holder->document.sections[section];
@@ -70,10 +79,9 @@ std::size_t SectionIndex(const DocumentRef& holder, py::handle key) {
     if (index < 0 || index >= count) throw py::index_error("section index out of range");
     return static_cast<std::size_t>(index);
   }
-  const std::string name = Bytes(key);
-  if (const DocumentSection* found = holder->document.FindSection(name))
-    return static_cast<std::size_t>(found - sections.data());
-  throw py::key_error(std::string(py::str(Text(name))));
+  const std::size_t found = FindSection(holder->document, Bytes(key));
+  if (found == sections.size()) throw py::key_error(std::string(py::str(key)));
+  return found;
 }
 
 std::size_t AddItem(const SectionRef& section, DocumentItem item) {
@@ -254,7 +262,8 @@ void DefineSection(py::module_& module) {
           "A section by position, or the first of a name (any letter case); KeyError if none.")
       .def("__contains__",
            [](const SectionsRef& sections, py::handle name) {
-             return sections.holder->document.FindSection(Bytes(name)) != nullptr;
+             const Document& document = sections.holder->document;
+             return FindSection(document, Bytes(name)) < document.sections.size();
            })
       .def("__iter__",
            [](const SectionsRef& sections) {
