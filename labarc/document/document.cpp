@@ -157,6 +157,18 @@ class Builder : public WalkVisitor {
   Document& m_document;
 };
 
+// Runs `save`; a framework exception it raises (a full disk, a failed sync) becomes `error`.
+template <class Save>
+bool Guarded(std::string& error, Save save) {
+  try {
+    return save();
+  } catch (CException* failure) {
+    error = failure->GetErrorMessage().GetString();
+    failure->Delete();
+    return false;
+  }
+}
+
 }  // namespace
 
 bool JoinCurve(const CCurveObj& characteristics, const CurvePoints& points, CCurveObj& curve) {
@@ -201,7 +213,7 @@ bool LoadDocument(const DocumentSource& source, const WalkOptions& options, Docu
 }
 
 bool SaveDocument(const Document& document, CFile& file, std::string& error) {
-  try {
+  return Guarded(error, [&] {
     CArchive host(&file, CArchive::store);
     {
       const DocumentHeader& header = document.header;
@@ -226,16 +238,12 @@ bool SaveDocument(const Document& document, CFile& file, std::string& error) {
       archive.Flush();  // here, where a failing file still raises
     }
     host.Close();
-  } catch (CException* failure) {
-    error = failure->GetErrorMessage().GetString();
-    failure->Delete();
-    return false;
-  }
-  return true;
+    return true;
+  });
 }
 
 bool SaveDocument(const Document& document, const std::string& path, std::string& error) {
-  try {
+  return Guarded(error, [&] {
     CSaveFile file;
     if (!file.Open(path.c_str())) {
       error = "cannot be written";
@@ -243,12 +251,8 @@ bool SaveDocument(const Document& document, const std::string& path, std::string
     }
     if (!SaveDocument(document, static_cast<CFile&>(file), error)) return false;
     file.Commit();
-  } catch (CException* failure) {
-    error = failure->GetErrorMessage().GetString();
-    failure->Delete();
-    return false;
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace labarc

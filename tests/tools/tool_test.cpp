@@ -256,8 +256,8 @@ namespace {
 // A composite the library refuses stays in the dump as its lines, with an error item where it
 // was found, in text and in JSON.
 TEST(Dump, KeepsTheLinesOfADamagedCompositeWithAnErrorItem) {
-  const std::string text = Spoil(Legend(GoodDocument()), "[Legend]", "Legend Position=1",
-                                 "Legend Position=5");
+  const std::string text =
+      Spoil(Legend(GoodDocument()), "[Legend]", "Legend Position=1", "Legend Position=5");
   const std::string path = WriteTempFile("damaged.txt", text);
   const CommandResult plain = RunTool("dump --section legend " + path);
   EXPECT_EQ(plain.code, 1);
@@ -275,6 +275,62 @@ TEST(Dump, KeepsTheLinesOfADamagedCompositeWithAnErrorItem) {
   EXPECT_NE(items[0]["error"].get<std::string>().find("value 5 refused"), std::string::npos);
   EXPECT_EQ(items[1], json::parse(R"({"line":121,"label":"Style","value":"0"})"));
   EXPECT_EQ(items.size(), 1u + 7u + 7u + 1u);  // the error, 7 lines read, 7 after, the font
+}
+
+}  // namespace
+}  // namespace labarc::testing
+
+#include "examples/host_document.h"
+
+namespace labarc::testing {
+namespace {
+
+// With the host's schema, check refuses what the host's reader refuses, at its line and entry;
+// without it, it says that the host's entries were not typed.
+TEST(Check, TheHostsSchemaTypesItsEntries) {
+  StoreArchive store(0, ::kApplName, 3.6);
+  store->WriteHeader();
+  const Document document;
+  ASSERT_EQ(StoreSections(*store, document, kDocumentSections), 1);
+  const std::string good = store.Text();
+  const std::string schema = " --schema " + WriteTempFile("schema.json", DocumentSchema());
+  const std::string header = good.substr(0, good.find("[Run]"));
+  const std::string counted =
+      " --schema " + WriteTempFile("counted.json", R"({"sections": [{"name": "Run", "entries": [
+          {"label": "Revision", "type": "int"}, {"label": "Size", "type": "int", "least": 0}]}]})");
+  using Case = std::tuple<std::string, std::string, int, const char*>;  // text, options, code
+  const Case cases[] = {
+      {good, schema, 0, ": sound\n"},
+      {good, "", 0, ": sound; the host's entries were not typed"},
+      {Spoil(good, "", "Background=255 255 240", "Background=1 2 x"), "", 0, ": sound;"},
+      {Spoil(good, "", "Background=255 255 240", "Background=1 2 x"), schema, 1,
+       ":9: [section \"Run\"] entry \"Background\": value \"1 2 x\" refused"},
+      {Spoil(good, "", "Gain=2.5", "Gain=2,5"), schema, 1,
+       ":8: [section \"Run\"] entry \"Gain\": value \"2,5\" refused"},
+      {Spoil(good, "", "Channel=3", "Channel=-1"), schema, 1, "entry \"Channel\": value \"-1\""},
+      {Spoil(good, "", "Title=", "Name="), schema, 1,
+       ":6: [section \"Run\"] entry \"Title\": expected this entry, found \"Name=Calibration"},
+      {Spoil(good, "", "Operator=R. Ames\r\n", ""), schema, 1,
+       ":12: [section \"Instrument\"] entry \"Operator\": missing entry"},
+      {Spoil(good, "", "[Instrument]", "[Other]"), schema, 1,
+       "the file holds no section \"Instrument\""},
+      // A hand-written schema: a blank after a number, a count below its least.
+      {header + "[Run]\r\nRevision=17 \r\n", counted, 1,
+       "entry \"Revision\": value \"17 \" refused"},
+      {header + "[Run]\r\nRevision=17\r\nSize=-1\r\n", counted, 1, "entry \"Size\": value \"-1\""},
+      {header + "[Run]\r\nRevision=17\r\nSize=0\r\n", counted, 0, ": sound"},
+  };
+  for (const auto& [text, options, code, expected] : cases) {
+    SCOPED_TRACE(expected);
+    const std::string path = WriteTempFile("typed.txt", text);
+    const CommandResult result = RunTool("check " + path + options);
+    EXPECT_EQ(result.code, code) << result.out;
+    EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
+  }
+  EXPECT_EQ(RunTool("check " + WriteTempFile("x.txt", good) + " --schema " +
+                    WriteTempFile("bad.json", "{\"sections\": [{\"name\": 1}]}"))
+                .code,
+            2);
 }
 
 }  // namespace
