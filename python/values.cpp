@@ -65,20 +65,36 @@ py::dict FieldDict(const std::vector<Field>& fields) {
   return dict;
 }
 
+namespace {
+
+// numpy's scalars count as the Python numbers they stand for.
+bool IsInteger(py::handle value) {
+  return !PyBool_Check(value.ptr()) && !PyFloat_Check(value.ptr()) && PyIndex_Check(value.ptr());
+}
+bool IsFloat(py::handle value) {
+  return PyFloat_Check(value.ptr()) ||
+         py::isinstance(value, py::module_::import("numpy").attr("floating"));
+}
+
+}  // namespace
+
 std::string EntryText(py::handle value) {
   if (PyUnicode_Check(value.ptr()) || PyBytes_Check(value.ptr())) return Bytes(value);
   if (PyBool_Check(value.ptr())) return value.cast<bool>() ? "1" : "0";
-  if (PyLong_Check(value.ptr())) return py::str(value);
-  if (PyFloat_Check(value.ptr())) {
+  if (IsInteger(value))
+    return py::str(py::reinterpret_steal<py::object>(PyNumber_Index(value.ptr())));
+  if (IsFloat(value)) {
     char text[kMaxDoubleText];
-    return std::string(text, FormatDouble(value.cast<double>(), text));
+    const double number = PyFloat_AsDouble(value.ptr());  // numpy floats convert exactly
+    if (number == -1.0 && PyErr_Occurred()) throw py::error_already_set();
+    return std::string(text, FormatDouble(number, text));
   }
   if (PyTuple_Check(value.ptr()) || PyList_Check(value.ptr())) {
     std::string text;
     for (py::handle item : value) {
-      if (!text.empty()) text += ' ';
-      if (!PyLong_Check(item.ptr()) && !PyFloat_Check(item.ptr()))
+      if (!IsInteger(item) && !IsFloat(item))
         throw py::type_error("the parts of a value must be numbers");
+      if (!text.empty()) text += ' ';
       text += EntryText(item);
     }
     return text;

@@ -15,7 +15,8 @@ def build_document(path, points):
     run = doc.add_section("Run")
     run["Title"] = "Built in Python"
     run["Gain"] = 0.1
-    run["Count"] = 2
+    run["Count"] = np.int64(2)
+    run["Scale"] = np.float32(0.1)  # the float32's own value, written bit for bit as a double
     run.add_entry(None, "a line without a label")
     curves = doc.add_section("Curves")
     first = curves.add_curve("Tricky", x, y, flags)
@@ -45,7 +46,8 @@ def test_python_document_round_trip(tmp_path, tricky_points):
     doc = labarc.load(path, "Example Plotter")
     run = doc.sections["Run"]
     assert (run["Title"], run["Gain"], run["Count"]) == ("Built in Python", "0.1", "2")
-    assert run.items[3].label is None and run.items[3].text == "a line without a label"
+    assert float(run["Scale"]) == float(np.float32(0.1))
+    assert run.items[4].label is None and run.items[4].text == "a line without a label"
     tricky = doc.curve("Tricky one")
     assert tricky.characteristics["Line Color"] == (255, 128, 0)
     assert tricky.characteristics["Line Width"] == 3
