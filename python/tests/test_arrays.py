@@ -1,6 +1,8 @@
 """Curve arrays look into the document's own storage and keep the document alive."""
 
 import gc
+import subprocess
+import sys
 import weakref
 
 import numpy as np
@@ -52,3 +54,37 @@ def test_streamed_curve_holds_its_own_storage(host_document):
     gc.collect()
     assert [len(a) for a in arrays] == [300, 0, 1000]
     assert all(a.dtype == np.float64 for a in arrays)
+
+
+STREAM_PEAK = r"""
+import sys
+import numpy
+import labarc
+def resident(field):
+    for line in open("/proc/self/status"):
+        if line.startswith(field + ":"):
+            return int(line.split()[1]) * 1024
+base = resident("VmRSS")
+count = sum(len(curve) for curve in labarc.iter_curves(sys.argv[1]))
+print(count, resident("VmHWM") - base)
+"""
+
+
+def stream_peak(path, curves, points):
+    doc = labarc.Document("Example Plotter", 3.6)
+    section = doc.add_section("Curves")
+    values = np.sin(np.arange(float(points)))
+    for index in range(curves):
+        section.add_curve(f"c{index}", values, values * index)
+    doc.save(path)
+    out = subprocess.run([sys.executable, "-c", STREAM_PEAK, str(path)], check=True,
+                         capture_output=True, text=True).stdout.split()
+    assert int(out[0]) == curves * points
+    return int(out[1])
+
+
+def test_iter_curves_memory_is_bounded_by_a_curve_not_the_file(tmp_path):
+    few = stream_peak(tmp_path / "few.lbd", 4, 30000)
+    many = stream_peak(tmp_path / "many.lbd", 28, 30000)
+    curve_text = (tmp_path / "many.lbd").stat().st_size / 28
+    assert many - few < curve_text, (few, many, curve_text)  # 24 more curves, no more memory
