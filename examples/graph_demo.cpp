@@ -90,6 +90,22 @@ void Serialize(CArchiveEx& ar, GraphDocument& doc) {
 
 }  // namespace
 
+// Writes the graph window document to a file, for the labarc tool.
+bool WriteGraphDocument(const char* path) {
+  CSaveFile file;
+  if (!file.Open(path)) return false;
+  {
+    CArchive host(&file, CArchive::store);
+    CString applName = "Example Plotter";
+    CArchiveEx ar(&host, applName, 3.6, TRUE);
+    GraphDocument doc = MakeDocument();
+    Serialize(ar, doc);
+    host.Close();
+  }
+  file.Commit();
+  return true;
+}
+
 void RunGraphDemo() {
   CString applName = "Example Plotter";
   GraphDocument original = MakeDocument();

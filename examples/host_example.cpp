@@ -16,6 +16,7 @@ void RunCurveDemo();
 void RunObjectsDemo();
 void RunGraphDemo();
 bool WriteExampleDocument(const char* path);
+bool WriteGraphDocument(const char* path);
 
 namespace {
 
@@ -109,7 +110,8 @@ void Print(const char* heading, const Document& doc) {
 
 }  // namespace
 
-// With a file name, also writes the example document there, for the labarc tool.
+// With a file name, also writes the example document there, for the labarc tool; with a second,
+// the graph window document there.
 int main(int argc, char** argv) {
   SetReportHandler([](HWND, std::string_view text, std::string_view caption, UINT) {
     std::printf("[%.*s box]\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
@@ -145,6 +147,10 @@ int main(int argc, char** argv) {
   if (argc > 1) {
     if (!WriteExampleDocument(argv[1])) return 1;
     std::printf("\nWrote the example document to %s\n", argv[1]);
+  }
+  if (argc > 2) {
+    if (!WriteGraphDocument(argv[2])) return 1;
+    std::printf("Wrote the graph window document to %s\n", argv[2]);
   }
   return 0;
 }

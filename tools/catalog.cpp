@@ -56,6 +56,7 @@ bool ReadDescribed(CArchiveEx& archive, Composite& composite) {
   composite.fields = Json::array();
   Describe(JsonDirection(composite.fields), value);
   composite.summary = Summary(value);
+  composite.value = std::move(value);
   return true;
 }
 

@@ -2,6 +2,7 @@
 // library's describe functions) and a read through the library's own reader.
 #pragma once
 
+#include <any>
 #include <memory>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -19,6 +20,7 @@ struct Composite {
   std::string type;
   nlohmann::ordered_json fields;     // its entries in file order, typed
   std::shared_ptr<CCurveObj> curve;  // a curve, for its points
+  std::any value;                    // any other composite, as the library read it
   std::string summary;               // one short line for `info`
   int lines = 0;                     // the lines it takes in the file
 };
