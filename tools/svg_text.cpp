@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <iterator>
 
@@ -16,8 +17,10 @@ std::string XmlText(std::string_view text) {
   utf8::replace_invalid(text.begin(), text.end(), std::back_inserter(valid), '?');
   std::string out;
   out.reserve(valid.size());
-  for (const char c : valid) {
-    switch (c) {
+  for (auto at = valid.begin(); at != valid.end();) {
+    const auto start = at;
+    const std::uint32_t code = utf8::unchecked::next(at);
+    switch (code) {
       case '&':
         out += "&amp;";
         break;
@@ -31,7 +34,12 @@ std::string XmlText(std::string_view text) {
         out += "&quot;";
         break;
       default:
-        out += static_cast<unsigned char>(c) < 0x20 ? '?' : c;
+        // Control characters become "?" (XML takes only tab and line ends among them, which no
+        // name or label holds), as do U+FFFE and U+FFFF, which XML forbids.
+        if (code < 0x20 || code == 0xFFFE || code == 0xFFFF)
+          out += '?';
+        else
+          out.append(start, at);
     }
   }
   return out;

@@ -9,8 +9,8 @@
 
 namespace labarc::tool {
 
-// Text made safe for XML: markup characters escaped, control characters and every byte sequence
-// that is not well-formed UTF-8 replaced by "?".
+// Text made safe for XML: markup characters escaped; control characters, the two characters XML
+// forbids (U+FFFE, U+FFFF) and every byte sequence that is not well-formed UTF-8 replaced by "?".
 std::string XmlText(std::string_view text);
 
 // A coordinate with one decimal ("12.5"); values beyond a million pixels are held there, so that
