@@ -6,6 +6,7 @@
 #include <labarc/labarc.h>
 
 #include "sample_text.h"
+#include "save_document.h"
 
 namespace {
 
@@ -92,18 +93,8 @@ void Serialize(CArchiveEx& ar, GraphDocument& doc) {
 
 // Writes the graph window document to a file, for the labarc tool.
 bool WriteGraphDocument(const char* path) {
-  CSaveFile file;
-  if (!file.Open(path)) return false;
-  {
-    CArchive host(&file, CArchive::store);
-    CString applName = "Example Plotter";
-    CArchiveEx ar(&host, applName, 3.6, TRUE);
-    GraphDocument doc = MakeDocument();
-    Serialize(ar, doc);
-    host.Close();
-  }
-  file.Commit();
-  return true;
+  GraphDocument doc = MakeDocument();
+  return SaveDocument(path, [&](CArchiveEx& ar) { Serialize(ar, doc); });
 }
 
 void RunGraphDemo() {

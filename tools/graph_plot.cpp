@@ -356,7 +356,7 @@ class GraphPainter {
     plan.side = !fits ? defaultSide : "blrt"[pos];
     if (!fits)
       m_notes.Add(owner + ": Pos " + std::to_string(pos) + " has no reading for a" +
-                  (role == kX ? "n x" : " y") + " axis; drawn as " + std::string(1, "0122"[role]));
+                  (role == kX ? "n x" : " y") + " axis; drawn as " + std::to_string(role));
     plan.p0 = plan.Horizontal() ? m_plot.left : m_plot.bottom;
     plan.p1 = plan.Horizontal() ? m_plot.right : m_plot.top;
 
@@ -556,7 +556,7 @@ class GraphPainter {
     const double columns = std::max(1.0, m_plot.right - m_plot.left);
     const bool thin = count > 4 * columns;
     std::string d;
-    double lastX = kNaN, lastY = kNaN;
+    double lastY = kNaN;
     const auto add = [&](double x, double y) {
       if (d.empty()) {
         d = "M" + Pixel(x) + ',' + Pixel(y);
@@ -564,7 +564,7 @@ class GraphPainter {
         if (plan.lineType == 1) d += " L" + Pixel(x) + ',' + Pixel(lastY);
         d += " L" + Pixel(x) + ',' + Pixel(y);
       }
-      lastX = x, lastY = y;
+      lastY = y;
     };
     struct Run {
       double column = kNaN;
@@ -600,7 +600,6 @@ class GraphPainter {
       run.kept[3] = here;
     }
     flush();
-    (void)lastX;
     return d;
   }
 

@@ -5,7 +5,7 @@
 #include <fstream>
 #include <ostream>
 
-#include <labarc/framework/ascii.h>
+#include <labarc/framework/cstring.h>
 #include "commands.h"
 #include "graph_plot.h"
 #include "plot_document.h"
@@ -17,12 +17,6 @@ namespace {
 bool SameFile(const std::string& a, const std::string& b) {
   std::error_code error;
   return std::filesystem::exists(b, error) && std::filesystem::equivalent(a, b, error);
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return AsciiToLower(x) == AsciiToLower(y);
-         });
 }
 
 std::string GraphName(const GraphLayout& graph) {
@@ -70,7 +64,9 @@ int RunPlot(const Source& source, const PlotOptions& options, Output output) {
   input.width = options.width;
   input.height = options.height;
   for (const PlotDocument::Curve& curve : document.curves) {
-    if (!options.section.empty() && !SameName(curve.section, options.section)) continue;
+    if (!options.section.empty() &&
+        CString(curve.section.c_str()).CompareNoCase(options.section.c_str()) != 0)
+      continue;
     const std::string name(curve.curve->GetName().View());
     if (!options.curves.empty() &&
         std::find(options.curves.begin(), options.curves.end(), name) == options.curves.end())
