@@ -330,18 +330,17 @@ class GraphPainter {
 
     // The step between major ticks: the axis's increment, else its tick marks', else the
     // geometry's, else a round one. A logarithmic axis ticks every decade.
-    for (const double stored_step :
-         {axis.dGPIncrement, axis.tickMark.dTickIncrement,
-          m_graph.geometry ? m_graph.geometry->dGPDelta[role] : 0.0, step})
-      if (std::isfinite(stored_step) && stored_step > 0) {
-        step = stored_step;
+    for (const double given : {axis.dGPIncrement, axis.tickMark.dTickIncrement,
+                               m_graph.geometry ? m_graph.geometry->dGPDelta[role] : 0.0, step})
+      if (std::isfinite(given) && given > 0) {
+        step = given;
         break;
       }
-    const double span = plan.High() - plan.Low();
+    const double halfSpan = plan.High() * 0.5 - plan.Low() * 0.5;  // finite for finite ends
     if (plan.log) {
       step = 1;
-    } else if (!(step > 0) || span / step > 1000) {
-      const double round = NiceStep(span * 0.5, 3);
+    } else if (!(step > 0) || halfSpan / step > 500) {
+      const double round = NiceStep(halfSpan, 3);
       if (step > 0)
         m_notes.Add(owner + ": increment " + Short(step) +
                     " gives more than 1000 ticks; drawn as " + Short(round));
@@ -375,14 +374,21 @@ class GraphPainter {
     m_notes.Code(owner, "Notation", axis.tickLabel.nNotation, 2, "0 (plain)");
   }
 
-  // The values of the major ticks, or of the minor ones between them, in scaled units.
+  // The values of the major ticks, or of the minor ones between them, in scaled units. Ends and
+  // steps are compared in halves, so that no sum leaves the doubles even for the widest range.
   std::vector<double> Ticks(const AxisPlan& axis, bool minor) const {
-    std::vector<double> ticks;
     const double low = axis.Low(), high = axis.High(), step = axis.step;
-    const double slack = step * 1e-9;
-    const double first = axis.log ? std::ceil(low - slack) : low;
-    for (int k = 0; first + k * step <= high + slack && k <= 1000; ++k) {
-      const double major = first + k * step;
+    const double slack = step * 0.5e-9;
+    const double first = axis.log ? std::ceil(low - 1e-9) : low;
+    const double count = std::floor((high * 0.5 - first * 0.5) / (step * 0.5) + 1e-9);
+    const int majors = count >= 0 ? static_cast<int>(std::min(count, 1000.0)) + 1 : 0;
+    const auto within = [&](double at) {
+      return at * 0.5 - high * 0.5 <= slack && at * 0.5 - low * 0.5 >= -slack;
+    };
+    std::vector<double> ticks;
+    // A logarithmic axis has minor ticks below its first decade too.
+    for (int k = axis.log && minor ? -1 : 0; k < majors; ++k) {
+      const double major = Finite((first * 0.5 + k * (step * 0.5)) * 2);
       if (!minor) {
         ticks.push_back(major);
         continue;
@@ -390,15 +396,10 @@ class GraphPainter {
       for (int j = 1; j <= axis.minor; ++j) {
         // A logarithmic decade is divided evenly in values, a linear step in pixels.
         const double at = axis.log ? major + std::log10(1 + 9.0 * j / (axis.minor + 1))
-                                   : major + step * j / (axis.minor + 1);
-        if (at <= high + slack) ticks.push_back(at);
+                                   : major + step * (j / (axis.minor + 1.0));
+        if (within(at)) ticks.push_back(at);
       }
     }
-    if (axis.log && minor && axis.minor > 0)
-      for (int j = 1; j <= axis.minor; ++j) {
-        const double at = first - 1 + std::log10(1 + 9.0 * j / (axis.minor + 1));
-        if (at >= low - slack) ticks.push_back(at);
-      }
     return ticks;
   }
 

@@ -61,6 +61,18 @@ bool Has(const std::string& svg, const std::string& needle) {
   return svg.find(needle) != std::string::npos;
 }
 
+// Draws `input` into a file, renders it, and returns the picture's text.
+std::string Draw(const tool::PlotInput& input, std::vector<std::string>* notes = nullptr) {
+  static int pictures = 0;
+  const std::string path = TempPath("drawn-" + std::to_string(++pictures) + ".svg");
+  std::ostringstream svg;
+  const std::vector<std::string> made = tool::WriteGraphSvg(svg, input);
+  if (notes) *notes = made;
+  std::ofstream(path) << svg.str();
+  RenderSvg(path);
+  return svg.str();
+}
+
 struct Edit {
   const char* after;
   const char* from;
@@ -298,6 +310,7 @@ TEST(PlotGraph, PointsLandAtTheirComputedPlaces) {
     int yAxis;
     double x, y;
     const char* expected;
+    bool logY2 = false;  // the second y axis logarithmic, from 1 to 1000
   };
   const Case cases[] = {
       {"first y axis", 0, 10, 0, 0, 2.5, 25, "M300.0,700.0"},
@@ -307,6 +320,7 @@ TEST(PlotGraph, PointsLandAtTheirComputedPlaces) {
       {"reversed x direction", 0, 10, 1, 0, 2.5, 0, "M700.0,900.0"},
       {"offset x range", -20, -10, 0, 0, -12, 50, "M740.0,500.0"},
       {"far outside", 0, 10, 0, 0, 1e300, -1e300, "M1000000.0,1000000.0"},
+      {"logarithmic second y axis", 0, 10, 0, 1, 5, 10, "M500.0,633.3", true},
   };
   for (const Case& test : cases) {
     SCOPED_TRACE(test.what);
@@ -325,6 +339,11 @@ TEST(PlotGraph, PointsLandAtTheirComputedPlaces) {
       graph.axes.push_back(axis);
     }
     graph.axes[0].nDirection = test.xDirection;
+    if (test.logY2) {
+      graph.axes[2].nScaling = 1;
+      graph.axes[2].dGPAxisMin = 1;
+      graph.axes[2].dGPAxisMax = 1000;
+    }
     CCurveObj curve(1);
     CURVEPOINT point{1, test.x, test.y};
     curve.SetCurvePoint(0, point);
@@ -333,13 +352,14 @@ TEST(PlotGraph, PointsLandAtTheirComputedPlaces) {
     input.graph = &graph;
     input.curves = {&curve};
     input.width = input.height = 1000;
-    std::ostringstream svg;
-    EXPECT_TRUE(tool::WriteGraphSvg(svg, input).empty());
-    EXPECT_TRUE(Has(svg.str(),
+    std::vector<std::string> notes;
+    const std::string svg = Draw(input, &notes);
+    EXPECT_TRUE(notes.empty());
+    EXPECT_TRUE(Has(svg,
                     "class=\"curve\" data-curve=\"\" fill=\"none\" stroke=\"#000000\" "
                     "stroke-width=\"1.0\" stroke-linejoin=\"round\" d=\"" +
                         std::string(test.expected) + "\""))
-        << svg.str().substr(svg.str().find("class=\"curve\""), 200);
+        << svg.substr(svg.find("class=\"curve\""), 200);
   }
 }
 
@@ -419,13 +439,7 @@ TEST(PlotGraph, TextIsMadeSafeForXml) {
   curve.SetName(name.c_str());
   tool::PlotInput input;
   input.curves = {&curve};
-  const std::string path = TempPath("names.svg");
-  std::ofstream(path) << [&] {
-    std::ostringstream svg;
-    tool::WriteGraphSvg(svg, input);
-    return svg.str();
-  }();
-  RenderSvg(path);
+  Draw(input);
 }
 
 }  // namespace
