@@ -133,7 +133,7 @@ _AXIS DefaultAxis(int role) {
   axis.nActive = 1;
   axis.nPos = role == kX ? 0 : role == kY ? 1 : 2;
   axis.tickMark.nMajorOutside = 1;
-  axis.tickMark.nMajorGrid = 1;
+  axis.tickMark.nMajorGrid = role != kY2;  // one grid, of the first axes
   return axis;
 }
 

@@ -385,6 +385,8 @@ TEST(PlotGraph, WindowChoiceAutomaticChartAndUnreadCodes) {
       {options("", false, false), 0, ">Reactor 2 calibration</text>", ""},
       {options("1", false, false), 0, ">Reactor 2 calibration</text>", ""},
       {options("2", false, false), 0, ">Probe B, 24 hours</text>", ""},
+      // The graph example's legend: its right edge (Legend Position 2) at 80%, its top at 10%.
+      {options("2", false, false), 0, "class=\"legend-box\" x=\"542.0\" y=\"50.0\"", ""},
       {options("Reactor 2", false, false), 0, ">Probe B, 24 hours</text>", ""},
       {options("3", false, false), 2, "",
        "no graph window \"3\"; it holds 1 \"Reactor 2 calibration\", 2 \"Reactor 2\""},
