@@ -1,6 +1,7 @@
 #include "plot_document.h"
 
 #include <any>
+#include <optional>
 
 #include "command_support.h"
 
