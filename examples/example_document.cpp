@@ -6,6 +6,7 @@
 #include <labarc/labarc.h>
 
 #include "sample_text.h"
+#include "save_document.h"
 
 namespace {
 
@@ -96,17 +97,4 @@ void WriteDocument(CArchiveEx& ar) {
 
 }  // namespace
 
-bool WriteExampleDocument(const char* path) {
-  // Saved as every document should be: the old file is replaced only by a complete new one.
-  CSaveFile file;
-  if (!file.Open(path)) return false;
-  {
-    CArchive host(&file, CArchive::store);
-    CString applName = "Example Plotter";
-    CArchiveEx ar(&host, applName, 3.6, TRUE);
-    WriteDocument(ar);
-    host.Close();
-  }
-  file.Commit();
-  return true;
-}
+bool WriteExampleDocument(const char* path) { return SaveDocument(path, WriteDocument); }

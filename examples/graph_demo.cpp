@@ -6,6 +6,7 @@
 #include <labarc/labarc.h>
 
 #include "sample_text.h"
+#include "save_document.h"
 
 namespace {
 
@@ -89,6 +90,12 @@ void Serialize(CArchiveEx& ar, GraphDocument& doc) {
 }
 
 }  // namespace
+
+// Writes the graph window document to a file, for the labarc tool.
+bool WriteGraphDocument(const char* path) {
+  GraphDocument doc = MakeDocument();
+  return SaveDocument(path, [&](CArchiveEx& ar) { Serialize(ar, doc); });
+}
 
 void RunGraphDemo() {
   CString applName = "Example Plotter";

@@ -18,6 +18,7 @@ void RunCurveDemo();
 void RunObjectsDemo();
 void RunGraphDemo();
 bool WriteExampleDocument(const char* path);
+bool WriteGraphDocument(const char* path);
 
 namespace {
 
@@ -90,7 +91,8 @@ void Print(const char* heading, const Document& doc) {
 }  // namespace
 
 // With a file name, also writes the example document there, for the labarc tool; with a second,
-// the host's schema there, for `labarc check --schema`.
+// the host's schema there, for `labarc check --schema`; with a third, the graph window document
+// there.
 int main(int argc, char** argv) {
   SetReportHandler([](HWND, std::string_view text, std::string_view caption, UINT) {
     std::printf("[%.*s box]\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
@@ -130,6 +132,10 @@ int main(int argc, char** argv) {
   if (argc > 2) {
     std::ofstream(argv[2], std::ios::binary) << DocumentSchema();
     std::printf("Wrote the host's schema to %s\n", argv[2]);
+  }
+  if (argc > 3) {
+    if (!WriteGraphDocument(argv[3])) return 1;
+    std::printf("Wrote the graph window document to %s\n", argv[3]);
   }
   return 0;
 }

@@ -46,6 +46,9 @@ struct PlotOptions {
   std::string applName;
   int width = 800;
   int height = 500;
+  std::string window;      // the graph window to draw: its number from 1 or its title
+  bool automatic = false;  // an automatic chart even when the document holds a graph
+  bool verbose = false;    // name each stored code drawn as the default
 };
 int RunPlot(const Source& source, const PlotOptions& options, Output output);
 

@@ -59,7 +59,10 @@ int main(int argc, char** argv) {
   dumpCommand->add_option("--section", dump.section, "Only this section");
 
   tool::PlotOptions plot;
-  CLI::App* plotCommand = app.add_subcommand("plot", "Draw the curves as an SVG line chart");
+  CLI::App* plotCommand = app.add_subcommand(
+      "plot",
+      "Draw the graph the document stores, with its curves, as an SVG picture; without a graph "
+      "window, an automatic chart of the curves");
   addFile(plotCommand);
   addApp(plotCommand);
   plotCommand->add_option("-o,--output", plot.output, "The SVG file to write")->required();
@@ -69,6 +72,12 @@ int main(int argc, char** argv) {
       ->check(CLI::Range(300, 10000));
   plotCommand->add_option("--height", plot.height, "Picture height in pixels")
       ->check(CLI::Range(200, 10000));
+  CLI::Option* windowOption = plotCommand->add_option(
+      "--window", plot.window, "The graph window to draw: its number from 1, or its first title");
+  plotCommand->add_flag("--auto", plot.automatic, "An automatic chart of the curves alone")
+      ->excludes(windowOption);
+  plotCommand->add_flag("--verbose", plot.verbose,
+                        "Name each stored code that has no reading and is drawn as the default");
 
   std::string schemaName;
   CLI::App* schema = app.add_subcommand(

@@ -13,6 +13,7 @@
 #include <labarc/document/composites.h>
 
 #include "commands.h"
+#include "tools/svg_render_support.h"
 #include "tools/tool_test_support.h"
 
 namespace labarc::testing {
@@ -35,12 +36,6 @@ CommandResult RunTool(const std::string& arguments) {
   while (const std::size_t read = fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, read);
   const int status = pclose(pipe);
   return {WEXITSTATUS(status), out, FileText(errors)};
-}
-
-// Replaces the first `from` after `after` with `to` (throwing when there is none).
-std::string Spoil(std::string text, const std::string& after, const std::string& from,
-                  const std::string& to) {
-  return text.replace(text.find(from, text.find(after)), from.size(), to);
 }
 
 // The good document with a legend in a section of its own.
@@ -210,14 +205,19 @@ TEST(Dump, TenCurvesOfAHundredThousandPointsAsJsonAndAsAPlot) {
   const std::string svg = FileText(svgPath);
   EXPECT_LT(svg.size(), 200000u);
   std::size_t paths = 0;
-  for (std::size_t at = svg.find("<path"); at != svg.npos; at = svg.find("<path", at + 1)) ++paths;
+  const std::string curvePath = "<path class=\"curve\"";
+  for (std::size_t at = svg.find(curvePath); at != svg.npos; at = svg.find(curvePath, at + 1))
+    ++paths;
   EXPECT_EQ(paths, static_cast<std::size_t>(kCurves));
   EXPECT_NE(svg.find("stroke=\"#285aeb\""), std::string::npos);  // curve 1's line colour
   EXPECT_NE(svg.find(">Curve 2</text>"), std::string::npos);
   EXPECT_EQ(svg.rfind("</svg>"), svg.size() - 7);
-  // The curves hold doubles up to the largest of both signs: every path coordinate is still a
-  // finite number on the drawing.
-  for (std::size_t at = svg.find(" d=\""); at != svg.npos; at = svg.find(" d=\"", at + 1)) {
+  RenderSvg(svgPath);
+  // The curves hold doubles up to the largest of both signs: every coordinate of their paths is
+  // still a finite number on the drawing.
+  for (std::size_t path = svg.find(curvePath); path != svg.npos;
+       path = svg.find(curvePath, path + 1)) {
+    const std::size_t at = svg.find(" d=\"", path);
     const char* next = svg.data() + at + 4;
     const char* end = svg.data() + svg.find('"', at + 4);
     while (next < end) {

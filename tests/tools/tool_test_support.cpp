@@ -51,6 +51,11 @@ std::string WriteTempFile(const std::string& name, const std::string& text) {
   return path;
 }
 
+std::string Spoil(std::string text, const std::string& after, const std::string& from,
+                  const std::string& to) {
+  return text.replace(text.find(from, text.find(after)), from.size(), to);
+}
+
 CCurveObj RandomCurve(int index, int points) {
   std::mt19937_64 bits(static_cast<std::uint64_t>(index) * 7919 + 1);
   CCurveObj curve(points);

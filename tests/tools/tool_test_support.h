@@ -24,4 +24,8 @@ std::string TempPath(const std::string& name);
 
 // A file in the test's temporary folder holding `text`; returns its path.
 std::string WriteTempFile(const std::string& name, const std::string& text);
+
+// `text` with the first `from` after `after` replaced by `to` (throwing when there is none).
+std::string Spoil(std::string text, const std::string& after, const std::string& from,
+                  const std::string& to);
 }  // namespace labarc::testing
