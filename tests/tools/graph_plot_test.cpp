@@ -402,6 +402,29 @@ TEST(PlotGraph, WindowChoiceAutomaticChartAndUnreadCodes) {
     EXPECT_TRUE(Has(plotted.err, test.inErr)) << plotted.err;
   }
 
+  // Curves are chosen by section and by name in any letter case; the graph comes from its own
+  // section all the same, and a name that matches no curve is refused with the names there are.
+  const auto chosen = [](const char* section, const char* curve) {
+    tool::PlotOptions made;
+    made.section = section;
+    if (*curve) made.curves = {curve};
+    return made;
+  };
+  const Plotted probeB = Plot(ExampleDocument(), chosen("curves", "probe b"));
+  EXPECT_EQ(probeB.code, 0) << probeB.err;
+  EXPECT_TRUE(Has(probeB.svg, ">Reactor 2 calibration</text>"));
+  EXPECT_TRUE(Has(probeB.svg, "data-curve=\"Probe B\""));
+  EXPECT_FALSE(Has(probeB.svg, "data-curve=\"Probe A\""));
+  const Plotted graphOnly = Plot(ExampleDocument(), chosen("Graph", ""));
+  EXPECT_EQ(graphOnly.code, 0) << graphOnly.err;
+  EXPECT_TRUE(Has(graphOnly.svg, ">Reactor 2 calibration</text>"));
+  EXPECT_FALSE(Has(graphOnly.svg, "class=\"curve\""));
+  const Plotted missing = Plot(ExampleDocument(), chosen("", "Probe C"));
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_TRUE(
+      Has(missing.err, "no such curve; the curves are: \"Probe A\" \"Probe B\" \"Reference\""))
+      << missing.err;
+
   const std::string odd =
       Spoil(ExampleDocument(), "Curve Name=Probe A", "Line Style=0", "Line Style=9");
   EXPECT_EQ(Plot(odd).err, "");
