@@ -1,7 +1,7 @@
 #include "catalog.h"
 
 #include <labarc/archive/archive_ex.h>
-#include <labarc/curve/curve_schema.h>
+#include <labarc/curve/curve_describe.h>
 #include <labarc/framework/logfont.h>
 #include <labarc/framework/rect_tracker.h>
 #include <labarc/graph/axis_describe.h>
@@ -59,7 +59,7 @@ bool ReadDescribed(CArchiveEx& archive, Composite& composite) {
   return true;
 }
 
-Schema CurveSteps(double) { return CurveSchema(); }
+Schema CurveSteps(double version) { return SchemaOf<CCurveObj>(version); }
 
 bool ReadCurve(CArchiveEx& archive, Composite& composite) {
   auto curve = std::make_shared<CCurveObj>();

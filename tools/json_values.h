@@ -84,6 +84,10 @@ class JsonDirection : public DescriptionWalk {
   bool Property(const char* label, Object& object, Get get, Set) const {
     return Add(label, tool::ToJson(std::invoke(get, object)));
   }
+  template <class T>
+  bool Ranged(const char* label, T& value, long, long) const {
+    return Add(label, tool::ToJson(value));
+  }
   using DescriptionWalk::Blocks;
   // Every slot the value holds, also those an older archive left as they were.
   template <class Block>
