@@ -1,4 +1,5 @@
-// What the commands share: a visitor that counts and prints problems, and version texts.
+// What the commands share: a visitor that counts and prints problems, the words for them, and
+// version texts.
 #pragma once
 
 #include <ostream>
@@ -13,7 +14,16 @@ namespace labarc::tool {
 // A version number as the shortest text that reads back to it ("1.03").
 std::string FormatVersion(double version);
 
-class WalkReporting : public DocumentVisitor {
+// The problem in words: its reason, with the curve and point it concerns.
+std::string DiagnosticReason(const Diagnostic& diagnostic);
+// FILE:LINE: [warning: ][section "S"] [entry "E": ]reason (the parts without content left out).
+std::string FormatDiagnostic(std::string_view file, const Diagnostic& diagnostic);
+
+// A composite in a few words: its kind, the first text among its entries (a curve's name, a
+// text's wording), and a curve's point count.
+std::string CompositeSummary(const DocumentComposite& composite);
+
+class WalkReporting : public WalkVisitor {
  public:
   // Problems go to `diagnostics`; the walk stops after `maxErrors` errors (0: never).
   WalkReporting(std::string file, Output output, std::ostream& diagnostics, int maxErrors)

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "document.h"
+#include <labarc/document/walk.h>
 
 namespace labarc::tool {
 
@@ -20,12 +20,15 @@ struct Output {
 // The library's version and the newest archive format it reads, as --version prints them.
 std::string VersionText();
 
+using Source = DocumentSource;
+
 int RunInfo(const Source& source, const std::string& applName, Output output);
 
 struct CheckOptions {
   std::string applName;
   int maxErrors = 0;    // 0: no limit
   bool strict = false;  // warnings fail the check
+  std::string schema;   // a host schema file, which types the host's plain entries
 };
 int RunCheck(const Source& source, const CheckOptions& options, Output output);
 

@@ -10,7 +10,6 @@
 #include <labarc/document/document.h>
 #include <labarc/framework/ascii.h>
 #include "command_support.h"
-#include "diagnostic_text.h"
 #include "export_csv.h"
 #include "json_values.h"
 
@@ -347,11 +346,12 @@ std::string LineText(const Json& change) {
   return {};
 }
 
+std::string NumberText(const Json& value) {
+  return value.is_number() ? NumberText(value.get<double>()) : value.get<std::string>();
+}
+
 std::string PointText(const Json& point) {
-  const auto number = [](const Json& value) {
-    return value.is_number() ? NumberText(value.get<double>()) : value.get<std::string>();
-  };
-  return "x " + number(point["x"]) + ", y " + number(point["y"]) + ", flag " +
+  return "x " + NumberText(point["x"]) + ", y " + NumberText(point["y"]) + ", flag " +
          point["flag"].dump();
 }
 
@@ -371,8 +371,8 @@ void WriteText(std::ostream& out, const Json& changes) {
           << " points differ";
       if (change["oldCount"] != change["newCount"])
         out << ", count " << change["oldCount"].dump() << " -> " << change["newCount"].dump();
-      out << ", max |dx| " << ValueText(change["maxDx"]) << ", max |dy| "
-          << ValueText(change["maxDy"]);
+      out << ", max |dx| " << NumberText(change["maxDx"]) << ", max |dy| "
+          << NumberText(change["maxDy"]);
     } else {
       out << ' ' << what;
       if (change.contains("value")) out << ": " << ValueText(change["value"]);
@@ -402,7 +402,7 @@ bool Load(const std::string& path, const DiffOptions& options, Side& side, std::
   }
   for (const labarc::Diagnostic& diagnostic : side.document.diagnostics) {
     if (diagnostic.warning) continue;
-    problem = DiagnosticText(side.name, diagnostic);
+    problem = FormatDiagnostic(side.name, diagnostic);
     return false;
   }
   return true;

@@ -1,10 +1,11 @@
 // dump: every section with its entries, as aligned text or as JSON, written while the file is
-// read. Composites come out typed; a curve's points as three arrays.
+// read. Composites come out typed, a curve's points as three arrays; a problem stands where it
+// was found, and the lines of a composite the library refused stay in the dump as entries.
 #include <iomanip>
 #include <ostream>
-#include <sstream>
 
-#include <labarc/curve/curve_obj.h>
+#include <labarc/document/composites.h>
+#include <labarc/framework/ascii.h>
 #include "command_support.h"
 #include "json_values.h"
 
@@ -12,24 +13,15 @@ namespace labarc::tool {
 
 namespace {
 
-// JSON text of a string; bytes that are not UTF-8 become U+FFFD.
-std::string JsonString(std::string_view text) {
-  return Json(std::string(text)).dump(-1, ' ', false, Json::error_handler_t::replace);
-}
+std::string JsonString(std::string_view text) { return JsonText(Json(std::string(text))); }
 
-std::string JsonText(const Json& value) {
-  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
-}
-
-// Writes a curve's points group by group, a bounded piece of text at a time.
+// Writes the values of one array of points, a bounded piece of text at a time.
 template <class Value>
-void WritePointArray(std::ostream& out, const CCurveObj& curve, Value value) {
+void WriteArray(std::ostream& out, std::size_t count, Value value) {
   std::string text = "[";
-  for (int i = 0; i < curve.GetNumPoints(); ++i) {
-    CURVEPOINT point;
-    curve.GetCurvePoint(i, &point);
+  for (std::size_t i = 0; i < count; ++i) {
     if (i) text += ',';
-    value(point, text);
+    value(i, text);
     if (text.size() > 60000) {
       out << text;
       text.clear();
@@ -38,30 +30,27 @@ void WritePointArray(std::ostream& out, const CCurveObj& curve, Value value) {
   out << text << ']';
 }
 
-void WritePoints(std::ostream& out, const CCurveObj& curve, bool asJson) {
+void WritePoints(std::ostream& out, const CurvePoints& points, bool asJson) {
   if (asJson) {
     out << ",\"points\":{\"x\":";
-    WritePointArray(out, curve,
-                    [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dX, t); });
+    WriteArray(out, points.size(),
+               [&](std::size_t i, std::string& t) { AppendJsonNumber(points.x[i], t); });
     out << ",\"y\":";
-    WritePointArray(out, curve,
-                    [](const CURVEPOINT& p, std::string& t) { AppendJsonNumber(p.dY, t); });
+    WriteArray(out, points.size(),
+               [&](std::size_t i, std::string& t) { AppendJsonNumber(points.y[i], t); });
     out << ",\"flags\":";
-    WritePointArray(out, curve, [](const CURVEPOINT& p, std::string& t) {
-      t += std::to_string(static_cast<unsigned char>(p.cFlag));
-    });
+    WriteArray(out, points.size(),
+               [&](std::size_t i, std::string& t) { t += std::to_string(points.flags[i]); });
     out << '}';
     return;
   }
   std::string text;
-  for (int i = 0; i < curve.GetNumPoints(); ++i) {
-    CURVEPOINT point;
-    curve.GetCurvePoint(i, &point);
+  for (std::size_t i = 0; i < points.size(); ++i) {
     text += "              point " + std::to_string(i) + ": x ";
-    AppendJsonNumber(point.dX, text);
+    AppendJsonNumber(points.x[i], text);
     text += ", y ";
-    AppendJsonNumber(point.dY, text);
-    text += ", flag " + std::to_string(static_cast<unsigned char>(point.cFlag)) + '\n';
+    AppendJsonNumber(points.y[i], text);
+    text += ", flag " + std::to_string(points.flags[i]) + '\n';
     if (text.size() > 60000) {
       out << text;
       text.clear();
@@ -70,114 +59,143 @@ void WritePoints(std::ostream& out, const CCurveObj& curve, bool asJson) {
   out << text;
 }
 
-void WriteEntriesText(std::ostream& out, const Json& entries, int depth) {
-  for (const Json& entry : entries) {
+// The fields as the file writes them: "label = text", nested composites indented under their
+// kind's name.
+void WriteFieldsText(std::ostream& out, const std::vector<Field>& fields, int depth) {
+  for (const Field& field : fields) {
     const std::string indent(8 + 2 * depth, ' ');
-    if (entry.contains("composite")) {
-      out << indent << entry["composite"].get<std::string>() << ":\n";
-      WriteEntriesText(out, entry["entries"], depth + 1);
-    } else if (entry.contains("text")) {
-      out << indent << "(line) " << entry["text"].get<std::string>() << '\n';
+    if (field.IsComposite()) {
+      out << indent << field.composite << ":\n";
+      WriteFieldsText(out, field.fields, depth + 1);
+    } else if (field.type == ValueType::line) {
+      out << indent << "(line) " << field.text << '\n';
     } else {
-      const Json& value = entry["value"];
-      out << indent << std::left << std::setw(28) << entry["label"].get<std::string>() << " = "
-          << (value.is_string() ? value.get<std::string>() : JsonText(value)) << '\n';
+      out << indent << std::left << std::setw(28) << field.label << " = " << field.text << '\n';
     }
   }
 }
 
 class DumpVisitor : public WalkReporting {
  public:
-  DumpVisitor(std::string file, Output output, std::ostream& problems, bool json)
-      : WalkReporting(std::move(file), output, problems, 0), m_json(json) {}
+  DumpVisitor(std::string file, Output output, const DumpOptions& options)
+      : WalkReporting(std::move(file), output, output.err, 0), m_options(options) {
+    if (m_options.json) m_output.out << "{\"file\":" << JsonString(m_file) << ",\"sections\":[";
+  }
 
-  void OnHeader(const HeaderInfo& header) override {
-    std::ostream& out = m_output.out;
-    if (m_json) {
-      out << "{\"file\":" << JsonString(m_file);
-      if (header.read) {
-        out << ",\"header\":{\"archiveVersion\":" << JsonText(ToJson(header.archiveVersion))
-            << ",\"applicationName\":" << JsonString(header.applName)
-            << ",\"applicationVersion\":" << JsonText(ToJson(header.applVersion)) << '}';
-      }
-      out << ",\"sections\":[";
-    } else if (header.read) {
-      out << "[Archive Header]  format " << FormatVersion(header.archiveVersion) << ", "
-          << header.applName << " " << FormatVersion(header.applVersion) << '\n';
-    }
-    m_section = "Archive Header";
+  void OnHeader(const DocumentHeader& header) override {
+    if (!header.read) return;
+    m_header = header;
+    if (!m_options.json)
+      m_output.out << "  format " << FormatVersion(header.archiveVersion) << ", " << header.applName
+                   << " " << FormatVersion(header.applVersion) << '\n';
   }
 
   void OnSection(int line, std::string_view name) override {
     CloseSection();
     m_section = name;
+    m_sections += m_options.section.empty() || EqualsNoCase(name, m_options.section);
     OpenSection(line);
   }
 
-  void OnEntry(int line, bool labelled, std::string_view label, std::string_view value) override {
-    if (!m_sectionOpen) OpenSection(0);
-    std::ostream& out = m_output.out;
-    if (m_json) {
-      out << (m_firstItem ? "\n" : ",\n") << "{\"line\":" << line;
-      if (labelled)
-        out << ",\"label\":" << JsonString(label) << ",\"value\":" << JsonString(value) << '}';
+  void OnEntry(const DocumentEntry& entry) override {
+    std::ostream& out = BeginItem();
+    if (m_options.json) {
+      out << "{\"line\":" << entry.line;
+      if (entry.labelled)
+        out << ",\"label\":" << JsonString(entry.label) << ",\"value\":" << JsonString(entry.value)
+            << '}';
       else
-        out << ",\"text\":" << JsonString(value) << '}';
+        out << ",\"text\":" << JsonString(entry.value) << '}';
     } else {
-      out << std::right << std::setw(8) << line << "  ";
-      if (labelled)
-        out << std::left << std::setw(28) << label << " = " << value << '\n';
+      out << std::right << std::setw(8) << entry.line << "  ";
+      if (entry.labelled)
+        out << std::left << std::setw(28) << entry.label << " = " << entry.value << '\n';
       else
-        out << value << '\n';
+        out << entry.value << '\n';
     }
-    m_firstItem = false;
   }
 
-  void OnComposite(int line, Composite& composite) override {
-    if (!m_sectionOpen) OpenSection(0);
-    std::ostream& out = m_output.out;
-    if (m_json) {
-      out << (m_firstItem ? "\n" : ",\n") << "{\"line\":" << line
-          << ",\"type\":" << JsonString(composite.type)
-          << ",\"entries\":" << JsonText(composite.fields);
-      if (composite.curve) WritePoints(out, *composite.curve, true);
+  void OnComposite(DocumentComposite& composite) override {
+    std::ostream& out = BeginItem();
+    if (m_options.json) {
+      out << "{\"line\":" << composite.line
+          << ",\"type\":" << JsonString(composite.value->Kind()->name)
+          << ",\"entries\":" << JsonText(FieldsJson(*composite.fields));
+      if (composite.points) WritePoints(out, *composite.points, true);
       out << '}';
     } else {
-      out << std::right << std::setw(8) << line << "  " << composite.summary << '\n';
-      WriteEntriesText(out, composite.fields, 1);
-      if (composite.curve) WritePoints(out, *composite.curve, false);
+      out << std::right << std::setw(8) << composite.line << "  " << CompositeSummary(composite)
+          << '\n';
+      WriteFieldsText(out, *composite.fields, 1);
+      if (composite.points) WritePoints(out, *composite.points, false);
     }
-    m_firstItem = false;
   }
 
+  // A problem is printed with the others and stands in the dump where it was found.
+  bool OnDiagnostic(const Diagnostic& diagnostic) override {
+    const bool go = WalkReporting::OnDiagnostic(diagnostic);
+    if (!m_options.section.empty() && !EqualsNoCase(diagnostic.section, m_options.section))
+      return go;
+    std::ostream& out = BeginItem();
+    const char* kind = diagnostic.warning ? "warning" : "error";
+    std::string text = DiagnosticReason(diagnostic);
+    if (!diagnostic.entry.empty()) text = "entry \"" + diagnostic.entry + "\": " + text;
+    if (m_options.json)
+      out << "{\"line\":" << diagnostic.line << ",\"" << kind << "\":" << JsonString(text) << '}';
+    else
+      out << std::right << std::setw(8) << diagnostic.line << "  " << kind << ": " << text << '\n';
+    return go;
+  }
+
+  // Ends the output; an error when the section asked for is not in the file.
   void Close() {
     CloseSection();
-    if (m_json) m_output.out << "]}\n";
+    if (m_options.json) {
+      m_output.out << "]";
+      if (m_header.read)
+        m_output.out << ",\"header\":{\"archiveVersion\":"
+                     << JsonText(ToJson(m_header.archiveVersion))
+                     << ",\"applicationName\":" << JsonString(m_header.applName)
+                     << ",\"applicationVersion\":" << JsonText(ToJson(m_header.applVersion)) << '}';
+      m_output.out << "}\n";
+    }
+    if (!m_options.section.empty() && m_sections == 0) {
+      m_output.err << "labarc: " << m_file << ": no section \"" << m_options.section << "\"\n";
+      ++errors;
+    }
   }
 
  private:
+  std::ostream& BeginItem() {
+    if (!m_sectionOpen) OpenSection(0);
+    if (m_options.json) m_output.out << (m_firstItem ? "\n" : ",\n");
+    m_firstItem = false;
+    return m_output.out;
+  }
   void OpenSection(int line) {
-    if (m_json) {
-      m_output.out << (m_firstSection ? "\n" : ",\n") << "{\"name\":" << JsonString(m_section);
-      if (line) m_output.out << ",\"line\":" << line;
-      m_output.out << ",\"items\":[";
+    std::ostream& out = m_output.out;
+    if (m_options.json) {
+      out << (m_firstSection ? "\n" : ",\n") << "{\"name\":" << JsonString(m_section);
+      if (line) out << ",\"line\":" << line;
+      out << ",\"items\":[";
+    } else if (line) {
+      out << std::right << std::setw(8) << line << "  [" << m_section << "]\n";
     } else {
-      if (line)
-        m_output.out << std::right << std::setw(8) << line << "  [" << m_section << "]\n";
-      else
-        m_output.out << "[" << m_section << "]\n";
+      out << "[" << m_section << "]\n";
     }
     m_sectionOpen = true;
     m_firstSection = false;
     m_firstItem = true;
   }
   void CloseSection() {
-    if (m_sectionOpen && m_json) m_output.out << "]}";
+    if (m_sectionOpen && m_options.json) m_output.out << "]}";
     m_sectionOpen = false;
   }
 
-  bool m_json;
+  const DumpOptions& m_options;
+  DocumentHeader m_header;
   std::string m_section;
+  int m_sections = 0;  // sections of the name asked for
   bool m_sectionOpen = false;
   bool m_firstSection = true;
   bool m_firstItem = true;
@@ -186,7 +204,7 @@ class DumpVisitor : public WalkReporting {
 }  // namespace
 
 int RunDump(const Source& source, const DumpOptions& options, Output output) {
-  DumpVisitor visitor(source.Name(), output, output.err, options.json);
+  DumpVisitor visitor(source.Name(), output, options);
   std::string error;
   const bool opened = Walk(source, {options.applName, options.section}, visitor, error);
   if (opened) visitor.Close();

@@ -1,5 +1,7 @@
 #include "export_csv.h"
 
+#include "command_support.h"
+
 #include <charconv>
 #include <functional>
 #include <cmath>
@@ -10,7 +12,6 @@
 #include <labarc/framework/ascii.h>
 #include <labarc/framework/exceptions.h>
 #include <labarc/framework/save_file.h>
-#include "diagnostic_text.h"
 
 namespace labarc::tool {
 
@@ -85,7 +86,7 @@ class ExportVisitor : public labarc::WalkVisitor {
   bool OnDiagnostic(const labarc::Diagnostic& diagnostic) override {
     if (diagnostic.warning) return true;
     ++errors;
-    m_err << DiagnosticText(m_file, diagnostic) << '\n';
+    m_err << FormatDiagnostic(m_file, diagnostic) << '\n';
     return true;
   }
 

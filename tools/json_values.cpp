@@ -2,48 +2,52 @@
 
 #include <charconv>
 #include <cmath>
+#include <type_traits>
 
-#include <labarc/archive/number_text.h>
-#include <labarc/archive/value_controls.h>
-#include <labarc/framework/logfont.h>
-#include <labarc/framework/rect_tracker.h>
-#include <labarc/graph/legend.h>
-#include <labarc/graph/ticks.h>
-#include <labarc/values/date.h>
-#include <labarc/values/dpoint.h>
-#include <labarc/values/text_object.h>
+#include <labarc/archive/value_type.h>
 
 namespace labarc::tool {
 
-Json ToJson(const CString& value) { return std::string(value.View()); }
-Json ToJson(BYTE value) { return value; }
-Json ToJson(int value) { return value; }
-Json ToJson(UINT value) { return value; }
-Json ToJson(long value) { return value; }
-
 Json ToJson(double value) {
   if (std::isfinite(value)) return value;
-  ValueText text;
-  CDouble::AppendText(value, text);
-  return std::string(text.View());
+  std::string text;
+  ValueToText(value, text);
+  return text;
 }
 
-Json ToJson(unsigned long colour) {
-  return {{"red", GetRValue(colour)}, {"green", GetGValue(colour)}, {"blue", GetBValue(colour)}};
+Json ToJson(const FieldValue& value) {
+  return std::visit(
+      [](const auto& v) -> Json {
+        using V = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<V, std::string> || std::is_same_v<V, std::int64_t>)
+          return v;
+        else if constexpr (std::is_same_v<V, double>)
+          return ToJson(v);
+        else if constexpr (std::is_same_v<V, FieldColour>)
+          return {{"red", v.red}, {"green", v.green}, {"blue", v.blue}};
+        else if constexpr (std::is_same_v<V, FieldRect>)
+          return {{"left", v.left}, {"top", v.top}, {"right", v.right}, {"bottom", v.bottom}};
+        else if constexpr (std::is_same_v<V, FieldSize>)
+          return {{"cx", v.cx}, {"cy", v.cy}};
+        else if constexpr (std::is_same_v<V, FieldPoint>)
+          return {{"x", v.x}, {"y", v.y}};
+        else
+          return {{"x", ToJson(v.x)}, {"y", ToJson(v.y)}};
+      },
+      value);
 }
 
-Json ToJson(const tagRECT& value) {
-  return {
-      {"left", value.left}, {"top", value.top}, {"right", value.right}, {"bottom", value.bottom}};
-}
-Json ToJson(const CSize& value) { return {{"cx", value.cx}, {"cy", value.cy}}; }
-Json ToJson(const tagPOINT& value) { return {{"x", value.x}, {"y", value.y}}; }
-Json ToJson(const DPOINT& value) { return {{"x", ToJson(value.x)}, {"y", ToJson(value.y)}}; }
-
-Json ToJson(const CDate& value) {
-  if (value.IsNull()) return nullptr;
-  CString text;
-  return std::string(value.FmtMMsDDsYYYY(text, '/').View());
+Json FieldsJson(const std::vector<Field>& fields) {
+  Json entries = Json::array();
+  for (const Field& field : fields) {
+    if (field.IsComposite())
+      entries.push_back({{"composite", field.composite}, {"entries", FieldsJson(field.fields)}});
+    else if (field.type == ValueType::line)
+      entries.push_back({{"text", field.text}});
+    else
+      entries.push_back({{"label", field.label}, {"value", ToJson(field.value)}});
+  }
+  return entries;
 }
 
 void AppendJsonNumber(double value, std::string& out) {
@@ -57,18 +61,13 @@ void AppendJsonNumber(double value, std::string& out) {
     out.append(buffer, result.ptr);
     return;
   }
-  ValueText text;
-  CDouble::AppendText(value, text);
-  out += '"';
-  out += text.View();
-  out += '"';
+  std::string text;
+  ValueToText(value, text);
+  out += '"' + text + '"';
 }
 
-const char* CompositeName(const tagLOGFONTA&) { return "font"; }
-const char* CompositeName(const _TEXT&) { return "text"; }
-const char* CompositeName(const CRectTracker&) { return "tracker"; }
-const char* CompositeName(const _TICKLABEL&) { return "tick label"; }
-const char* CompositeName(const TICKMARK&) { return "tick mark"; }
-const char* CompositeName(const CLegend&) { return "legend"; }
+std::string JsonText(const Json& value) {
+  return value.dump(-1, ' ', false, Json::error_handler_t::replace);
+}
 
 }  // namespace labarc::tool

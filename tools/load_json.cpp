@@ -13,6 +13,7 @@
 #include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
 #include <labarc/framework/ascii.h>
+#include <labarc/document/value_text.h>
 #include <labarc/framework/mem_file.h>
 #include <labarc/values/date.h>
 #include <labarc/values/dpoint.h>
@@ -254,20 +255,6 @@ const Shape kShapes[] = {
     {ValueType::doublePoint, {"x", "y"}, 0, 0},
 };
 
-bool Accepted(ValueType type, std::string_view text) {
-  switch (type) {
-#define LABARC_ACCEPTED(enumerator, T, name) \
-  case ValueType::enumerator: {              \
-    T value{};                               \
-    return ValueFromText(text, value);       \
-  }
-    LABARC_VALUE_TYPES(LABARC_ACCEPTED)
-#undef LABARC_ACCEPTED
-    default:
-      return true;
-  }
-}
-
 // An entry's JSON value as the text of its line.
 std::string ValueText(ValueType type, const Json& value, const std::string& pointer) {
   std::string text;
@@ -299,7 +286,7 @@ std::string ValueText(ValueType type, const Json& value, const std::string& poin
   } else {
     text = IntegerText(value, pointer);
   }
-  if (!Accepted(type, text))
+  if (!IsValueText(type, text))
     throw Refused{pointer, std::string("not a value of type ") + ValueTypeName(type)};
   CheckLineText(text, pointer);
   return text;
@@ -385,16 +372,17 @@ DocumentItem CompositeItem(const Json& item, const std::string& pointer,
   DocumentItem result;
   result.composite = CompositeValue(*kind);
   CompositeLines lines;
-  AddLines(result.composite.Fields(), Member(item, pointer, "entries"),
+  AddLines(result.composite.Fields(header.archiveVersion), Member(item, pointer, "entries"),
            Child(pointer, "entries"), kind->name, curve, lines);
   std::string text;
   for (const std::string& line : lines.lines) text += line + "\r\n";
-  // The values are those the library holds, already taken from the file's versions: they are
-  // read as of the newest versions, so that no rule for older files applies twice. The writer
-  // lays them out for the document's own versions.
+  // The values are those the library holds, already taken from an older application's file as
+  // the reader does: they are read as of the newest application, so that no such rule applies
+  // twice. The layout is the document's format's.
   CMemFile file(text);
   CArchive host(&file, CArchive::load);
   CArchiveEx archive(&host, CString(header.applName), kNewestApplicationVersion, 0);
+  archive.SetArchiveVersion(header.archiveVersion);
   if (result.composite.Read(archive) != 1) {
     const CArchiveEx::Failure& failure = archive.GetLastFailure();
     const std::size_t line = static_cast<std::size_t>(std::max(failure.line, 1)) - 1;
@@ -472,8 +460,12 @@ Document ToDocument(const Json& root, PointsMap& points) {
     }
     const Json& items = Member(json, at, "items");
     if (!items.is_array()) throw Refused{Child(at, "items"), "an array of items is expected"};
-    for (std::size_t i = 0; i < items.size(); ++i)
+    for (std::size_t i = 0; i < items.size(); ++i) {
+      // The problems `dump` shows where they were found are notes, not content.
+      if (items[i].is_object() && (items[i].contains("error") || items[i].contains("warning")))
+        continue;
       section.items.push_back(Item(items[i], Child(Child(at, "items"), i), header, points, {s, i}));
+    }
     document.sections.push_back(std::move(section));
   }
   if (header.found) {

@@ -45,6 +45,11 @@ int main(int argc, char** argv) {
   checkCommand->add_option("--max-errors", check.maxErrors, "Stop after N errors (0: never)")
       ->check(CLI::NonNegativeNumber);
   checkCommand->add_flag("--strict", check.strict, "Warnings make the check fail too");
+  checkCommand
+      ->add_option("--schema", check.schema,
+                   "The host's schema (JSON, see docs/format.md): types its entries, so that the "
+                   "check refuses what the host would refuse")
+      ->check(CLI::ExistingFile);
 
   tool::DumpOptions dump;
   CLI::App* dumpCommand = app.add_subcommand(

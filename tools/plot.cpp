@@ -10,6 +10,8 @@
 #include <ostream>
 
 #include <labarc/curve/curve_obj.h>
+#include <labarc/document/document.h>
+#include <labarc/framework/ascii.h>
 #include "command_support.h"
 #include "svg_chart.h"
 
@@ -22,17 +24,25 @@ class PlotVisitor : public WalkReporting {
   PlotVisitor(std::string file, Output output, const PlotOptions& options)
       : WalkReporting(std::move(file), output, output.err, 0), m_options(options) {}
 
-  void OnComposite(int, Composite& composite) override {
-    if (!composite.curve) return;
-    const CCurveObj& curve = *composite.curve;
-    const std::string name(curve.GetName().View());
+  void OnHeader(const DocumentHeader& header) override { headerRead = header.read; }
+
+  // Curves are named without regard to letter case, as sections are.
+  void OnComposite(DocumentComposite& composite) override {
+    const CCurveObj* characteristics = composite.value->As<CCurveObj>();
+    if (!characteristics || !composite.points) return;
+    const std::string name(characteristics->GetName().View());
+    names.push_back(name);
     if (!m_options.curves.empty() &&
-        std::find(m_options.curves.begin(), m_options.curves.end(), name) == m_options.curves.end())
+        std::none_of(m_options.curves.begin(), m_options.curves.end(),
+                     [&](const std::string& wanted) { return EqualsNoCase(wanted, name); }))
       return;
-    series.push_back(ReduceCurve(curve));
+    CCurveObj curve;
+    if (JoinCurve(*characteristics, *composite.points, curve)) series.push_back(ReduceCurve(curve));
   }
 
   std::vector<ChartSeries> series;
+  std::vector<std::string> names;  // of every curve in the sections read
+  bool headerRead = false;
 
  private:
   const PlotOptions& m_options;
@@ -55,8 +65,20 @@ int RunPlot(const Source& source, const PlotOptions& options, Output output) {
   const bool opened = Walk(source, {options.applName, options.section}, visitor, error);
   const int result = visitor.Finish(opened, error);
   if (result == 2) return result;
+  // A file the library refuses as a whole (a newer format, another application) is not drawn.
+  if (!visitor.headerRead) {
+    output.err << "labarc: " << source.Name() << ": not plotted: its header was refused\n";
+    return 1;
+  }
   if (visitor.series.empty()) {
-    output.err << "labarc: " << source.Name() << ": no curves to plot\n";
+    output.err << "labarc: " << source.Name() << ": ";
+    if (visitor.names.empty()) {
+      output.err << "no curves to plot\n";
+    } else {
+      output.err << "no such curve; the curves are:";
+      for (const std::string& name : visitor.names) output.err << " \"" << name << '"';
+      output.err << '\n';
+    }
     return 1;
   }
   std::ofstream svg(options.output, std::ios::binary | std::ios::trunc);

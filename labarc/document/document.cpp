@@ -37,24 +37,6 @@ OriginalLines Original(const std::vector<std::string>& lines, const std::string&
   return original;
 }
 
-// A curve with its characteristics and the points of the arrays, as the curve writer takes it.
-bool WholeCurve(const DocumentItem& item, CCurveObj& curve) {
-  const CurvePoints& points = item.points;
-  if (points.y.size() != points.size() || points.flags.size() != points.size() ||
-      points.size() > static_cast<std::size_t>(INT_MAX))
-    return false;
-  const int count = static_cast<int>(points.size());
-  CCurveObj whole(count);
-  whole.CopyCurveCharacteristics(const_cast<CCurveObj*>(item.composite.As<CCurveObj>()), 0);
-  whole.ReservePoints(count);
-  for (int i = 0; i < count; ++i) {
-    CURVEPOINT point{static_cast<char>(points.flags[i]), points.x[i], points.y[i]};
-    whole.SetCurvePoint(i, point);
-  }
-  curve = std::move(whole);
-  return true;
-}
-
 std::string Where(const DocumentSection& section, const DocumentItem& item) {
   std::string where = "section \"" + section.name + "\"";
   if (item.line) where += ", item of line " + std::to_string(item.line);
@@ -70,9 +52,9 @@ bool Written(const Document& document, const DocumentItem& item, std::string& te
   CArchiveEx archive(&host, CString(document.header.applName), document.header.applVersion, 0);
   archive.SetArchiveVersion(document.header.archiveVersion);
   int result = 0;
-  if (item.composite.As<CCurveObj>()) {
+  if (const CCurveObj* characteristics = item.composite.As<CCurveObj>()) {
     CCurveObj whole;
-    if (!WholeCurve(item, whole)) {
+    if (!JoinCurve(*characteristics, item.points, whole)) {
       reason = "the curve's x, y and flag arrays differ in length";
       return false;
     }
@@ -175,6 +157,22 @@ class Builder : public WalkVisitor {
 };
 
 }  // namespace
+
+bool JoinCurve(const CCurveObj& characteristics, const CurvePoints& points, CCurveObj& curve) {
+  if (points.y.size() != points.size() || points.flags.size() != points.size() ||
+      points.size() > static_cast<std::size_t>(INT_MAX))
+    return false;
+  const int count = static_cast<int>(points.size());
+  CCurveObj whole(count);
+  whole.CopyCurveCharacteristics(const_cast<CCurveObj*>(&characteristics), 0);
+  whole.ReservePoints(count);
+  for (int i = 0; i < count; ++i) {
+    CURVEPOINT point{static_cast<char>(points.flags[i]), points.x[i], points.y[i]};
+    whole.SetCurvePoint(i, point);
+  }
+  curve = std::move(whole);
+  return true;
+}
 
 int Document::ErrorCount() const {
   int errors = 0;

@@ -62,6 +62,12 @@ struct Document {
   const DocumentSection* FindSection(std::string_view name) const;
 };
 
+// A curve with the characteristics of `characteristics` and the points of `points`, as the
+// curve's writer and drawing take it; false when the three arrays differ in length or hold more
+// points than a curve can.
+LABARC_API bool JoinCurve(const CCurveObj& characteristics, const CurvePoints& points,
+                          CCurveObj& curve);
+
 // Loads the whole of `source` into `document` (replacing what it held). False, with `error`, only
 // when the source cannot be opened: a damaged file loads with its diagnostics, its damaged
 // composites as plain entries.

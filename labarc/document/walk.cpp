@@ -204,9 +204,16 @@ class Walker : private LineSupplier {
     m_patterns.clear();  // the versions steer the layouts
     if (m_header.read) {
       m_header.applName = applName.View();
-      if (!m_options.applName.empty() && m_header.applName != m_options.applName)
-        Warn(DiagnosticKind::applicationNameDiffers, sectionLine + 2, kApplicationNameLabel,
-             m_header.applName);
+      if (!m_options.applName.empty() && m_header.applName != m_options.applName) {
+        Diagnostic warning;
+        warning.kind = DiagnosticKind::applicationNameDiffers;
+        warning.warning = true;
+        warning.line = sectionLine + 2;
+        warning.entry = kApplicationNameLabel;
+        warning.found = Cut(m_header.applName);
+        warning.expected = m_options.applName;
+        Report(std::move(warning));
+      }
     } else {
       ReportFailure(failure, sectionLine + 1);
     }
