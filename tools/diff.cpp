@@ -115,7 +115,7 @@ void Flatten(const std::vector<Field>& fields, const std::string& prefix,
              std::vector<FlatField>& out) {
   std::unordered_map<std::string, std::size_t> seen;
   for (const Field& field : fields) {
-    const std::string name = field.IsComposite() ? field.composite
+    const std::string name = field.IsComposite()             ? field.composite
                              : field.type == ValueType::line ? std::string("line")
                                                              : field.label;
     const std::string path = prefix + Numbered(name, seen[Lower(name)]++);
@@ -190,7 +190,8 @@ class Comparer {
     for (int which = 0; which < 3; ++which) {
       Json a = value(old, which), b = value(now, which);
       if (a == b) continue;
-      Json change = Change("changed", "Archive Header", std::string("entry \"") + names[which] + '"');
+      Json change =
+          Change("changed", "Archive Header", std::string("entry \"") + names[which] + '"');
       change["old"] = std::move(a);
       change["new"] = std::move(b);
       Lines(change, old.line ? old.line + 1 + which : 0, now.line ? now.line + 1 + which : 0);
@@ -229,8 +230,7 @@ class Comparer {
         continue;
       }
       if (a->value == b->value) continue;
-      Json change =
-          Change("changed", section, EntryName(*a, Occurrence(old, a, EntryKey)));
+      Json change = Change("changed", section, EntryName(*a, Occurrence(old, a, EntryKey)));
       change["old"] = a->value;
       change["new"] = b->value;
       Lines(change, a->line, b->line);
@@ -362,8 +362,8 @@ void WriteText(std::ostream& out, const Json& changes) {
         << change["subject"].get<std::string>();
     if (change.contains("field")) out << ' ' << change["field"].get<std::string>();
     if (what == "renamed") {
-      out << " renamed to \"" << change["newLabel"].get<std::string>()
-          << "\", value " << ValueText(change["value"]);
+      out << " renamed to \"" << change["newLabel"].get<std::string>() << "\", value "
+          << ValueText(change["value"]);
     } else if (what == "changed") {
       out << ": " << ValueText(change["old"]) << " -> " << ValueText(change["new"]);
     } else if (what == "points") {
@@ -421,8 +421,8 @@ int RunDiff(const DiffOptions& options, Output output) {
   Side now{git ? "b/" + options.files[0] : newPath, {}};
   std::string oldProblem, newProblem;
   // The two files load side by side: the walk touches no shared state.
-  auto loading = std::async(std::launch::async,
-                            [&] { return Load(oldPath, options, old, oldProblem); });
+  auto loading =
+      std::async(std::launch::async, [&] { return Load(oldPath, options, old, oldProblem); });
   const bool newLoaded = Load(newPath, options, now, newProblem);
   const bool oldLoaded = loading.get();
   if (!oldLoaded || !newLoaded) {
@@ -434,8 +434,8 @@ int RunDiff(const DiffOptions& options, Output output) {
   Comparer(options, changes).Documents(old.document, now.document);
   const bool equal = changes.empty();
   if (options.json) {
-    Json result{{"old", old.name}, {"new", now.name}, {"equal", equal},
-                {"changes", std::move(changes)}};
+    Json result{
+        {"old", old.name}, {"new", now.name}, {"equal", equal}, {"changes", std::move(changes)}};
     output.out << result.dump(-1, ' ', false, Json::error_handler_t::replace) << '\n';
   } else if (!equal) {
     if (git) output.out << "diff --labarc " << old.name << ' ' << now.name << '\n';

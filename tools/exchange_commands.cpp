@@ -13,8 +13,9 @@ ExchangeCommands AddExchangeCommands(CLI::App& app) {
       "as the library reads it; a refusal names its JSON pointer and writes nothing");
   commands.load->add_option("JSON", options.load.input, "The JSON to read; - for standard input")
       ->required();
-  commands.load->add_option("-o,--output", options.load.output,
-                            "The archive to write (replaced only by a complete new one)")
+  commands.load
+      ->add_option("-o,--output", options.load.output,
+                   "The archive to write (replaced only by a complete new one)")
       ->required();
 
   commands.exportCsv = app.add_subcommand(
@@ -42,14 +43,17 @@ ExchangeCommands AddExchangeCommands(CLI::App& app) {
       ->expected(2, 7);
   commands.diff->add_option("--app", options.diff.applName,
                             "The host's application name, which the header's must contain");
-  commands.diff->add_option("--abs", options.diff.absolute,
-                            "Coordinates that differ by at most this are equal")
+  commands.diff
+      ->add_option("--abs", options.diff.absolute,
+                   "Coordinates that differ by at most this are equal")
       ->check(CLI::NonNegativeNumber);
-  commands.diff->add_option("--rel", options.diff.relative,
-                            "Coordinates that differ by at most this times the larger are equal")
+  commands.diff
+      ->add_option("--rel", options.diff.relative,
+                   "Coordinates that differ by at most this times the larger are equal")
       ->check(CLI::NonNegativeNumber);
-  commands.diff->add_option("--max-points", options.diff.maxPoints,
-                            "Differing points listed per curve; the rest are counted (default 5)")
+  commands.diff
+      ->add_option("--max-points", options.diff.maxPoints,
+                   "Differing points listed per curve; the rest are counted (default 5)")
       ->check(CLI::NonNegativeNumber);
   commands.diff->add_flag("--json", options.diff.json, "JSON instead of text");
   return commands;

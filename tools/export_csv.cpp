@@ -3,8 +3,8 @@
 #include "command_support.h"
 
 #include <charconv>
-#include <functional>
 #include <cmath>
+#include <functional>
 #include <ostream>
 
 #include <labarc/curve/curve_obj.h>

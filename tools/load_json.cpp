@@ -12,8 +12,8 @@
 #include <labarc/archive/line_rules.h>
 #include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
-#include <labarc/framework/ascii.h>
 #include <labarc/document/value_text.h>
+#include <labarc/framework/ascii.h>
 #include <labarc/framework/mem_file.h>
 #include <labarc/values/date.h>
 #include <labarc/values/dpoint.h>
@@ -209,8 +209,7 @@ class SaxReader : public nlohmann::json_sax<Json> {
 const Json& Member(const Json& object, const std::string& pointer, const char* key) {
   if (!object.is_object()) throw Refused{pointer, "an object is expected"};
   const auto found = object.find(key);
-  if (found == object.end())
-    throw Refused{pointer, std::string("\"") + key + "\" is missing"};
+  if (found == object.end()) throw Refused{pointer, std::string("\"") + key + "\" is missing"};
   return *found;
 }
 
@@ -439,8 +438,7 @@ Document ToDocument(const Json& root, PointsMap& points) {
     if (header.archiveVersion > CArchiveEx::ARCHIVE_VERSION)
       throw Refused{"/header/archiveVersion", "newer than the format this library writes"};
     header.applVersion = Version(json, "applicationVersion");
-    header.applName =
-        Text(Member(json, "/header", "applicationName"), "/header/applicationName");
+    header.applName = Text(Member(json, "/header", "applicationName"), "/header/applicationName");
     CheckLineText(header.applName, "/header/applicationName");
   }
   const Json& sections = Member(root, "", "sections");
