@@ -10,6 +10,8 @@
 
 #include <labarc/labarc.h>
 
+#include "host_document.h"
+
 // The demonstrations of the other value kinds, each in its own file.
 void RunValuesDemo();
 void RunCurveDemo();
@@ -19,36 +21,14 @@ bool WriteExampleDocument(const char* path);
 
 namespace {
 
-struct Document {
-  CString title = "Calibration run";
-  int sampleCount = 12;
-  double gain = 2.5;
-  BYTE channel = 3;
-  long offset = -40;
-  CString operatorName = "R. Ames";
-};
-
+// Each section is described once (host_document.h): the same lists store and load.
 void Serialize(CArchiveEx& ar, Document& doc) {
   if (ar.IsStoring()) {
     ar.WriteHeader();
-    ar.WriteSectionHeader(CString("Run"));
-    ar.Write(doc.title, CString("Title"));
-    ar.Write(doc.sampleCount, CString("Sample Count"));
-    ar.Write(doc.gain, CString("Gain"));
-    ar.WriteSectionHeader(CString("Instrument"));
-    ar.Write(doc.channel, CString("Channel"));
-    ar.Write(doc.offset, CString("Offset"));
-    ar.Write(doc.operatorName, CString("Operator"));
+    labarc::StoreSections(ar, doc, kDocumentSections);
   } else {
     ar.ReadHeader();
-    ar.GoToSection(CString("Run"));
-    ar.Read(doc.title, CString("Title"));
-    ar.Read(doc.sampleCount, CString("Sample Count"));
-    ar.Read(doc.gain, CString("Gain"));
-    ar.GoToSection(CString("Instrument"));
-    ar.Read(doc.channel, CString("Channel"));
-    ar.Read(doc.offset, CString("Offset"));
-    ar.Read(doc.operatorName, CString("Operator"));
+    labarc::LoadSections(ar, doc, kDocumentSections);
   }
 }
 
@@ -59,7 +39,7 @@ bool Save(const char* path, Document& doc) {
     CSaveFile file(path);
     {
       CArchive host(&file, CArchive::store);
-      CString applName = "Example Plotter";
+      CString applName = kApplName;
       CArchiveEx ar(&host, applName, 3.6, TRUE);
       Serialize(ar, doc);
       host.Close();  // hands the last buffered bytes to the file, where errors still raise
@@ -80,7 +60,7 @@ bool Load(CFile& file, Document& live) {
   Document fresh;
   try {
     CArchive host(&file, CArchive::load);
-    CString applName = "Example Plotter";
+    CString applName = kApplName;
     CArchiveEx ar(&host, applName, 3.6, TRUE);
     Serialize(ar, fresh);
   } catch (CException* error) {  // the archive has shown its report
@@ -109,7 +89,8 @@ void Print(const char* heading, const Document& doc) {
 
 }  // namespace
 
-// With a file name, also writes the example document there, for the labarc tool.
+// With a file name, also writes the example document there, for the labarc tool; with a second,
+// the host's schema there, for `labarc check --schema`.
 int main(int argc, char** argv) {
   SetReportHandler([](HWND, std::string_view text, std::string_view caption, UINT) {
     std::printf("[%.*s box]\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
@@ -145,6 +126,10 @@ int main(int argc, char** argv) {
   if (argc > 1) {
     if (!WriteExampleDocument(argv[1])) return 1;
     std::printf("\nWrote the example document to %s\n", argv[1]);
+  }
+  if (argc > 2) {
+    std::ofstream(argv[2], std::ios::binary) << DocumentSchema();
+    std::printf("Wrote the host's schema to %s\n", argv[2]);
   }
   return 0;
 }

@@ -1,33 +1,16 @@
-// A host's schema: for each of its sections, the entries it reads in order (a label and a value
-// type, or a composite of the registry), and optionally entries that repeat to the section's
-// end (the elements of an object array, a run of curves). Written by the host's schema direction
-// or by hand, as JSON (docs/format.md). SchemaCheck types a walked file's plain entries with it,
-// so that `check` refuses what the host would refuse, at its line and entry.
+// A host's schema (labarc/document/host_schema.h) read from its JSON, and the check that types a
+// walked file's plain entries with it, so that `check` refuses what the host would refuse, at its
+// line and entry.
 #pragma once
 
 #include <string>
 #include <vector>
 
+#include <labarc/document/host_schema.h>
+
 #include "command_support.h"
 
 namespace labarc::tool {
-
-struct HostEntry {
-  std::string label;  // a labelled entry, empty for a composite
-  ValueType type = ValueType::string;
-  std::string composite;  // a composite's registry name
-};
-
-struct HostSection {
-  std::string name;
-  std::vector<HostEntry> entries;
-  std::vector<HostEntry> each;  // repeated after `entries` to the section's end
-};
-
-struct HostSchema {
-  std::string application;
-  std::vector<HostSection> sections;
-};
 
 // Reads a schema file; false with `error` for a file that cannot be read or is no schema.
 bool LoadHostSchema(const std::string& path, HostSchema& schema, std::string& error);

@@ -92,6 +92,26 @@ struct CopiedWorking {
   static T Working(const T& target) { return target; }
 };
 
+// The working copy of the graph objects: made by their assignment, with their last member, which
+// no entry stores and their assignment need not copy, copied by hand.
+template <class T, auto Trailing>
+struct AssignedWorking {
+  static T Working(const T& target) {
+    T working;
+    working = target;
+    working.*Trailing = target.*Trailing;
+    return working;
+  }
+};
+
+// block(slot) for slot 0 to count - 1, stopping at the first that fails.
+template <class Block>
+bool EachSlot(int count, Block block) {
+  for (int slot = 0; slot < count; ++slot)
+    if (!block(slot)) return false;
+  return true;
+}
+
 // What every direction that only walks a description shares: reader-only steps pass, and each
 // block is visited once per slot. A walker adds its own Blocks(const BlockCount&).
 struct DescriptionWalk {

@@ -115,10 +115,11 @@ class Builder : public WalkVisitor {
   explicit Builder(Document& document) : m_document(document) {}
 
   void OnHeader(const DocumentHeader& header) override { m_document.header = header; }
-  void OnSection(int line, std::string_view name) override {
+  void OnSectionLine(int line, std::string_view name, std::string_view text) override {
     DocumentSection section;
     section.name = name;
     section.line = line;
+    if (text.size() != name.size() + 2) section.text = text;  // blanks after "]"
     m_document.sections.push_back(std::move(section));
   }
   void OnEntry(const DocumentEntry& entry) override {
@@ -155,6 +156,18 @@ class Builder : public WalkVisitor {
 
   Document& m_document;
 };
+
+// Runs `save`; a framework exception it raises (a full disk, a failed sync) becomes `error`.
+template <class Save>
+bool Guarded(std::string& error, Save save) {
+  try {
+    return save();
+  } catch (CException* failure) {
+    error = failure->GetErrorMessage().GetString();
+    failure->Delete();
+    return false;
+  }
+}
 
 }  // namespace
 
@@ -200,7 +213,7 @@ bool LoadDocument(const DocumentSource& source, const WalkOptions& options, Docu
 }
 
 bool SaveDocument(const Document& document, CFile& file, std::string& error) {
-  try {
+  return Guarded(error, [&] {
     CArchive host(&file, CArchive::store);
     {
       const DocumentHeader& header = document.header;
@@ -210,6 +223,8 @@ bool SaveDocument(const Document& document, CFile& file, std::string& error) {
         int result = 1;
         if (section.hasLine && header.read && section.line == header.line)
           result = archive.WriteHeader();
+        else if (section.hasLine && !section.text.empty())
+          result = archive.WriteString(CString(section.text + "\r\n"));
         else if (section.hasLine)
           result = archive.WriteSectionHeader(CString(section.name));
         if (result != 1) {
@@ -223,16 +238,12 @@ bool SaveDocument(const Document& document, CFile& file, std::string& error) {
       archive.Flush();  // here, where a failing file still raises
     }
     host.Close();
-  } catch (CException* failure) {
-    error = failure->GetErrorMessage().GetString();
-    failure->Delete();
-    return false;
-  }
-  return true;
+    return true;
+  });
 }
 
 bool SaveDocument(const Document& document, const std::string& path, std::string& error) {
-  try {
+  return Guarded(error, [&] {
     CSaveFile file;
     if (!file.Open(path.c_str())) {
       error = "cannot be written";
@@ -240,12 +251,8 @@ bool SaveDocument(const Document& document, const std::string& path, std::string
     }
     if (!SaveDocument(document, static_cast<CFile&>(file), error)) return false;
     file.Commit();
-  } catch (CException* failure) {
-    error = failure->GetErrorMessage().GetString();
-    failure->Delete();
-    return false;
-  }
-  return true;
+    return true;
+  });
 }
 
 }  // namespace labarc

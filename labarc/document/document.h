@@ -44,6 +44,7 @@ struct DocumentItem {
 struct DocumentSection {
   std::string name;  // as the file spells it
   int line = 0;
+  std::string text;  // the section line as the file holds it; empty: "[name]"
   // False only for the lines before the first section line, which have no section line to write.
   bool hasLine = true;
   std::vector<DocumentItem> items;

@@ -158,7 +158,7 @@ class Walker : private LineSupplier {
     const bool exact = line.text.size() == name.size() + 2;
     if (!exact) Warn(DiagnosticKind::sectionLineTrailingBlanks, line.number, {}, line.text);
     const bool header = !m_header.found && IsSectionLineOf(line.text, kArchiveHeaderSection);
-    if (Selected() || header) m_visitor.OnSection(line.number, m_section);
+    if (Selected() || header) m_visitor.OnSectionLine(line.number, m_section, line.text);
     if (header) ReadHeader(line.number);
   }
 

@@ -67,6 +67,11 @@ class WalkVisitor {
   // After the header section's line and its entries (also when they were refused).
   virtual void OnHeader(const DocumentHeader&) {}
   virtual void OnSection(int /*line*/, std::string_view /*name*/) {}
+  // The same with the section line as the file holds it (blanks after "]" kept); it calls
+  // OnSection unless overridden.
+  virtual void OnSectionLine(int line, std::string_view name, std::string_view /*text*/) {
+    OnSection(line, name);
+  }
   virtual void OnEntry(const DocumentEntry&) {}
   // The composite may be moved from: the walk does not use it afterwards.
   virtual void OnComposite(DocumentComposite&) {}

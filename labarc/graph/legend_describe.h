@@ -23,14 +23,8 @@ bool Describe(const Io& io, CLegend& l) {
 }
 
 template <>
-struct CompositeTraits<CLegend> {
+struct CompositeTraits<CLegend> : AssignedWorking<CLegend, &CLegend::m_nDrawGeneration> {
   static constexpr const char* name = "legend";
-  static CLegend Working(const CLegend& target) {
-    CLegend working;
-    working = target;
-    working.m_nDrawGeneration = target.m_nDrawGeneration;  // the trailing member, by hand
-    return working;
-  }
 };
 
 }  // namespace labarc

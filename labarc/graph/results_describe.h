@@ -45,14 +45,9 @@ bool Describe(const Io& io, CResultsWnd& r) {
 }
 
 template <>
-struct CompositeTraits<CResultsWnd> {
+struct CompositeTraits<CResultsWnd>
+    : AssignedWorking<CResultsWnd, &CResultsWnd::m_nTextGeneration> {
   static constexpr const char* name = "results window";
-  static CResultsWnd Working(const CResultsWnd& target) {
-    CResultsWnd working;
-    working = target;
-    working.m_nTextGeneration = target.m_nTextGeneration;  // the trailing member, by hand
-    return working;
-  }
 };
 
 }  // namespace labarc

@@ -10,6 +10,8 @@
 #include <sstream>
 #include <tuple>
 
+#include <labarc/document/composites.h>
+
 #include "commands.h"
 #include "tools/tool_test_support.h"
 
@@ -41,6 +43,16 @@ std::string Spoil(std::string text, const std::string& after, const std::string&
   return text.replace(text.find(from, text.find(after)), from.size(), to);
 }
 
+// The good document with a legend in a section of its own.
+std::string Legend(const std::string& good) {
+  CLegend legend;
+  legend.m_nLegendPosition = 1;
+  StoreArchive store(0, kDocumentAppl, 3.6);
+  store->WriteSectionHeader(CString("Legend"));
+  store->Write(legend);
+  return good + store.Text();
+}
+
 TEST(Check, NamesEachProblemAtItsLineAndEntry) {
   const std::string good = GoodDocument(), second = "Curve Name=Second";
   using Case = std::tuple<std::string, const char*, int, const char*>;  // text, options, code
@@ -54,16 +66,21 @@ TEST(Check, NamesEachProblemAtItsLineAndEntry) {
        ":26: [section \"Curves\"] entry \"Line Width\": expected this entry, found \"Line Widht"},
       {Spoil(good, second, "Symbol Deselect Color=0 0 0\r\nX Increment", "X Increment"), "", 1,
        ":71: [section \"Curves\"] entry \"Symbol Deselect Color\": expected this entry"},
+      // Point-line errors name the curve and the point.
       {Spoil(good, "Y Title=", "0.25, ", "0.2x5, "), "", 1,
-       ":41: [section \"Curves\"] value \" 0.2x5\" refused"},
+       ":41: [section \"Curves\"] value \" 0.2x5\" refused (curve \"First\", point 1)"},
       {Spoil(good, "Y Title=", "\n-1.5, -0.5, \r\n", "\n-1.5, \r\n"), "", 1,
-       ":44: [section \"Curves\"] value \" \" refused"},
+       ":44: [section \"Curves\"] value \" \" refused (curve \"First\", point 13)"},
       {Spoil(good, second, "Points=3", "Points=-5"), "", 1,
        ":48: [section \"Curves\"] entry \"Number Of Curve Points\": value \"-5\" refused"},
       {Spoil(good, "", "Points=14", "Points=2147483647"), "", 1,
        ":42: [section \"Curves\"] value \" \" refused"},
       {Spoil(good, "[Chart]", "Weight=700", "Weight=heavy"), "", 1,
        ":91: [section \"Chart\"] entry \"Weight\": value \"heavy\" refused"},
+      // A composite's check names the entry, the value and what it allows.
+      {Spoil(Legend(good), "[Legend]", "Legend Position=1", "Legend Position=5"), "", 1,
+       ":127: [section \"Legend\"] entry \"Legend Position\": value 5 refused by the composite's "
+       "check, which allows 0 to 2"},
       {Spoil(good, "Min Size=", "Handle Size=4\r\n", ""), "", 1,
        ":105: [section \"Chart\"] entry \"Handle Size\": expected this entry"},
       {good.substr(0, good.find("1, 1, ", good.find(second))), "", 1,
@@ -77,11 +94,16 @@ TEST(Check, NamesEachProblemAtItsLineAndEntry) {
       {std::string(100 << 20, 'x'), "", 1, ":1: the file holds no section"},
       // Warnings about what the library reads silently, which fail only a strict check.
       {Spoil(good, "Y Title=", "3, 3.25, \r\n", "3, 3.25, 9, \r\n"), "", 0,
-       ":42: warning: [section \"Curves\"] point line holds 3 values where"},
+       ":42: warning: [section \"Curves\"] point line \"3, 3.25, 9, \" is read as \"3, 3.25, \""},
       {Spoil(good, "", "X Increment Type=N", "X Increment Type=L"), "--strict", 1,
-       ":35: warning: [section \"Curves\"] entry \"X Increment Type\": increment type"},
-      {Spoil(good, "", "Gain=0.1\r\n", "Gain=0.1\r\r\n"), "", 0,
-       ":8: warning: [section \"Run\"] doubled line end"},
+       ":35: warning: [section \"Curves\"] entry \"X Increment Type\": value \"L\" is read as "
+       "\"N\" (curve \"First\")"},
+      // A section line a search by name misses; a line over the limit where only a search for
+      // the next section passes, which the library reads through.
+      {Spoil(good, "", "[Chart]", "[Chart] "), "", 0,
+       ":81: warning: [section \"Chart\"] section line \"[Chart] \" ends in blanks"},
+      {Spoil(good, "", "[Chart]", std::string(2 << 20, 'x') + "\r\n[Chart]"), "", 0,
+       ":81: warning: [section \"Curves\"] line longer than 1048576 characters; a search"},
       {good, "--app Plotter", 0,
        ":3: warning: [section \"Archive Header\"] entry \"Application Name\": application"},
       {"\xEF\xBB\xBF" + good, "", 1, ":1: warning: the file starts with a UTF-8"},
@@ -100,6 +122,8 @@ TEST(Check, NamesEachProblemAtItsLineAndEntry) {
 
 TEST(CommandLine, ExitCodesAndOutputs) {
   const std::string good = WriteTempFile("cli.txt", GoodDocument());
+  const std::string newer =
+      WriteTempFile("newer.txt", Spoil(GoodDocument(), "", "Number=1.03", "Number=1.04"));
   using Case = std::tuple<std::string, int, const char*>;  // arguments, exit code, output
   const Case cases[] = {
       {"--help", 0, "Subcommands:"},
@@ -115,8 +139,10 @@ TEST(CommandLine, ExitCodesAndOutputs) {
        "(3 points)\n"},
       {"info " + good, 0, "text \"Dose response\", tracker, font \"Helvetica\""},
       {"dump --section chart " + good, 0, "      82  text \"Dose response\"\n"},
-      {"dump --section chart " + good, 0,
-       "          Text Color                   = {\"red\":0,\"green\":0,"},
+      // Composite fields as the file writes them.
+      {"dump --section chart " + good, 0, "          Text Color                   = 0 0 128\n"},
+      {"dump " + good, 0, "          Line Color                   = 10 20 30\n"},
+      {"dump --section nope " + good, 1, ": no section \"nope\""},
       {"dump --json " + good, 0,
        R"("header":{"archiveVersion":1.03,"applicationName":"Example Plotter")"},
       {"dump --json " + good, 0, R"({"line":8,"label":"Gain","value":"0.1"})"},
@@ -126,6 +152,11 @@ TEST(CommandLine, ExitCodesAndOutputs) {
        R"("bottom":0}},{"composite":"font","entries":[{"label":"Height")"},
       {"dump --json " + good, 0, R"({"line":106,"type":"font","entries":[)"},
       {"plot " + good + " -o " + good, 2, "refusing to write the plot over its input"},
+      // Curve names match in any letter case; a name that matches none lists those there are.
+      {"plot " + good + " --curve fIRST -o " + TempPath("first.svg"), 0, ""},
+      {"plot " + good + " --curve Third -o " + TempPath("third.svg"), 1,
+       "no such curve; the curves are: \"First\" \"Second\""},
+      {"plot " + newer + " -o " + TempPath("newer.svg"), 1, "not plotted: its header was refused"},
       {"schema axis", 0, "  Orientation"},
       {"schema text", 0, "text (20 steps)\n  Text Show                        int\n"},
       {"schema 'no such thing'", 2, ""},
@@ -152,7 +183,7 @@ TEST(Dump, TenCurvesOfAHundredThousandPointsAsJsonAndAsAPlot) {
   const CommandResult result = RunTool("dump --json " + path);
   ASSERT_EQ(result.code, 0) << result.err;
   const json document = json::parse(result.out);
-  const json& items = document["sections"][0]["items"];
+  const json& items = document["sections"][1]["items"];
   ASSERT_EQ(items.size(), static_cast<std::size_t>(kCurves));
   const auto bits = [](const json& value) {
     double parsed = 0;
@@ -204,15 +235,93 @@ TEST(Dump, TenCurvesOfAHundredThousandPointsAsJsonAndAsAPlot) {
 TEST(FormatReference, ListsEveryCompositeAsTheSchemaDirectionDoes) {
   const std::string text = FileText(LABARC_SOURCE_DIR "/docs/format.md");
   ASSERT_FALSE(text.empty());
-  for (const tool::CompositeType& type : tool::KnownComposites()) {
-    SCOPED_TRACE(type.name);
+  for (const CompositeKind* kind : CompositeKinds()) {
+    const std::string name = kind->name;
+    SCOPED_TRACE(name);
     std::ostringstream schema, err;
-    ASSERT_EQ(tool::RunSchema(type.name, {schema, err}), 0);
-    EXPECT_NE(text.find("### " + type.name + "\n"), std::string::npos);
+    ASSERT_EQ(tool::RunSchema(name, {schema, err}), 0);
+    EXPECT_NE(text.find("### " + name + "\n"), std::string::npos);
     EXPECT_NE(text.find("```\n" + schema.str() + "```\n"), std::string::npos)
         << "docs/format.md lacks:\n"
         << schema.str();
   }
+}
+
+}  // namespace
+}  // namespace labarc::testing
+
+namespace labarc::testing {
+namespace {
+
+// A composite the library refuses stays in the dump as its lines, with an error item where it
+// was found, in text and in JSON.
+TEST(Dump, KeepsTheLinesOfADamagedCompositeWithAnErrorItem) {
+  const std::string text =
+      Spoil(Legend(GoodDocument()), "[Legend]", "Legend Position=1", "Legend Position=5");
+  const std::string path = WriteTempFile("damaged.txt", text);
+  const CommandResult plain = RunTool("dump --section legend " + path);
+  EXPECT_EQ(plain.code, 1);
+  EXPECT_NE(plain.out.find("     127  error: entry \"Legend Position\": value 5 refused"),
+            std::string::npos)
+      << plain.out;
+  // The reader took the lines up to the refused one; what follows is read on its own.
+  for (const char* line : {"     121  Style                        = 0\n",
+                           "     127  Legend Position              = 5\n",
+                           "     128  Legend Display               = 0\n", "     135  font\n"})
+    EXPECT_NE(plain.out.find(line), std::string::npos) << line;
+  const json dumped = json::parse(RunTool("dump --json --section legend " + path).out);
+  const json& items = dumped["sections"][1]["items"];
+  EXPECT_EQ(items[0]["line"], 127);
+  EXPECT_NE(items[0]["error"].get<std::string>().find("value 5 refused"), std::string::npos);
+  EXPECT_EQ(items[1], json::parse(R"({"line":121,"label":"Style","value":"0"})"));
+  EXPECT_EQ(items.size(), 1u + 7u + 7u + 1u);  // the error, 7 lines read, 7 after, the font
+}
+
+}  // namespace
+}  // namespace labarc::testing
+
+#include "examples/host_document.h"
+
+namespace labarc::testing {
+namespace {
+
+// With the host's schema, check refuses what the host's reader refuses, at its line and entry;
+// without it, it says that the host's entries were not typed.
+TEST(Check, TheHostsSchemaTypesItsEntries) {
+  StoreArchive store(0, ::kApplName, 3.6);
+  store->WriteHeader();
+  const Document document;
+  ASSERT_EQ(StoreSections(*store, document, kDocumentSections), 1);
+  const std::string good = store.Text();
+  const std::string schema = " --schema " + WriteTempFile("schema.json", DocumentSchema());
+  using Case = std::tuple<std::string, std::string, int, const char*>;  // text, options, code
+  const Case cases[] = {
+      {good, schema, 0, ": sound\n"},
+      {good, "", 0, ": sound; the host's entries were not typed"},
+      {Spoil(good, "", "Background=255 255 240", "Background=1 2 x"), "", 0, ": sound;"},
+      {Spoil(good, "", "Background=255 255 240", "Background=1 2 x"), schema, 1,
+       ":9: [section \"Run\"] entry \"Background\": value \"1 2 x\" refused"},
+      {Spoil(good, "", "Gain=2.5", "Gain=2,5"), schema, 1,
+       ":8: [section \"Run\"] entry \"Gain\": value \"2,5\" refused"},
+      {Spoil(good, "", "Channel=3", "Channel=-1"), schema, 1, "entry \"Channel\": value \"-1\""},
+      {Spoil(good, "", "Title=", "Name="), schema, 1,
+       ":6: [section \"Run\"] entry \"Title\": expected this entry, found \"Name=Calibration"},
+      {Spoil(good, "", "Operator=R. Ames\r\n", ""), schema, 1,
+       ":12: [section \"Instrument\"] entry \"Operator\": missing entry"},
+      {Spoil(good, "", "[Instrument]", "[Other]"), schema, 1,
+       "the file holds no section \"Instrument\""},
+  };
+  for (const auto& [text, options, code, expected] : cases) {
+    SCOPED_TRACE(expected);
+    const std::string path = WriteTempFile("typed.txt", text);
+    const CommandResult result = RunTool("check " + path + options);
+    EXPECT_EQ(result.code, code) << result.out;
+    EXPECT_NE(result.out.find(expected), std::string::npos) << result.out;
+  }
+  EXPECT_EQ(RunTool("check " + WriteTempFile("x.txt", good) + " --schema " +
+                    WriteTempFile("bad.json", "{\"sections\": [{\"name\": 1}]}"))
+                .code,
+            2);
 }
 
 }  // namespace

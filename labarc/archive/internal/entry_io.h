@@ -95,9 +95,7 @@ class EntryIo {
   }
   template <class Block>
   static bool Blocks(int count, Block block) {
-    for (int slot = 0; slot < count; ++slot)
-      if (!block(slot)) return false;
-    return true;
+    return EachSlot(count, block);
   }
   // Writers too take the archive's version: a file whose header names an older format must
   // hold its older layout, or every line after the blocks would be read out of place.
