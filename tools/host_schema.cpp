@@ -2,6 +2,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 
 #include <labarc/document/composites.h>
 #include <labarc/document/value_text.h>
@@ -32,10 +33,20 @@ bool ReadEntries(const Json& list, std::vector<HostEntry>& entries, std::string&
         error = "entry \"" + entry.label + "\": no value type named \"" + type + "\"";
         return false;
       }
+      entry.ranged = item.contains("least") || item.contains("most");
+      entry.least = item.value("least", std::numeric_limits<long>::min());
+      entry.most = item.value("most", std::numeric_limits<long>::max());
     }
     entries.push_back(std::move(entry));
   }
   return true;
+}
+
+// An integer entry's value within the range the host allows, when it gives one.
+bool InRange(const HostEntry& entry, std::string_view text) {
+  if (!entry.ranged) return true;
+  long value = 0;
+  return ValueFromText(text, value) && entry.least <= value && value <= entry.most;
 }
 
 }  // namespace
@@ -111,7 +122,7 @@ void SchemaCheck::OnEntry(const DocumentEntry& entry) {
     Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, "", found.substr(0, 256));
   else if (!entry.labelled || !EqualsNoCase(entry.label, expected->label))
     Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, expected->label, found.substr(0, 256));
-  else if (!IsValueText(expected->type, entry.value))
+  else if (!IsValueText(expected->type, entry.value) || !InRange(*expected, entry.value))
     Refuse(entry.line, CArchiveEx::FailureKind::valueRefused, expected->label,
            std::string(entry.value.substr(0, 256)));
 }

@@ -50,7 +50,7 @@ struct DocumentSection {
   std::vector<DocumentItem> items;
 };
 
-struct Document {
+struct LABARC_API Document {
   // The header's values. Its section is one of `sections` (the one at header.line), which holds
   // only what follows the header's entries.
   DocumentHeader header;

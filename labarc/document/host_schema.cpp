@@ -32,7 +32,11 @@ void AppendEntries(std::string& json, const char* name, const std::vector<HostEn
     json += i ? ",\n      " : "\n      ";
     if (entry.composite.empty())
       json += "{\"label\": " + Quoted(entry.label) +
-              ", \"type\": " + Quoted(ValueTypeName(entry.type)) + "}";
+              ", \"type\": " + Quoted(ValueTypeName(entry.type)) +
+              (entry.ranged ? ", \"least\": " + std::to_string(entry.least) +
+                                  ", \"most\": " + std::to_string(entry.most)
+                            : std::string()) +
+              "}";
     else
       json += "{\"composite\": " + Quoted(entry.composite) + "}";
   }

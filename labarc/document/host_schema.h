@@ -17,6 +17,11 @@ struct HostEntry {
   std::string label;  // a labelled entry; empty for a composite
   ValueType type = ValueType::string;
   std::string composite;  // a composite's registry name ("curve")
+  // An integer entry the host allows only in [least, most] (an element count that cannot be
+  // negative, say).
+  bool ranged = false;
+  long least = 0;
+  long most = 0;
 };
 
 struct HostSection {

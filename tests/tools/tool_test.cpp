@@ -294,6 +294,10 @@ TEST(Check, TheHostsSchemaTypesItsEntries) {
   ASSERT_EQ(StoreSections(*store, document, kDocumentSections), 1);
   const std::string good = store.Text();
   const std::string schema = " --schema " + WriteTempFile("schema.json", DocumentSchema());
+  const std::string header = good.substr(0, good.find("[Run]"));
+  const std::string counted =
+      " --schema " + WriteTempFile("counted.json", R"({"sections": [{"name": "Run", "entries": [
+          {"label": "Revision", "type": "int"}, {"label": "Size", "type": "int", "least": 0}]}]})");
   using Case = std::tuple<std::string, std::string, int, const char*>;  // text, options, code
   const Case cases[] = {
       {good, schema, 0, ": sound\n"},
@@ -310,6 +314,11 @@ TEST(Check, TheHostsSchemaTypesItsEntries) {
        ":12: [section \"Instrument\"] entry \"Operator\": missing entry"},
       {Spoil(good, "", "[Instrument]", "[Other]"), schema, 1,
        "the file holds no section \"Instrument\""},
+      // A hand-written schema: a blank after a number, a count below its least.
+      {header + "[Run]\r\nRevision=17 \r\n", counted, 1,
+       "entry \"Revision\": value \"17 \" refused"},
+      {header + "[Run]\r\nRevision=17\r\nSize=-1\r\n", counted, 1, "entry \"Size\": value \"-1\""},
+      {header + "[Run]\r\nRevision=17\r\nSize=0\r\n", counted, 0, ": sound"},
   };
   for (const auto& [text, options, code, expected] : cases) {
     SCOPED_TRACE(expected);
