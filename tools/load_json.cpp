@@ -362,6 +362,74 @@ void CheckPoints(const CurvePoints& points, std::int64_t count, const std::strin
   }
 }
 
+std::vector<std::string_view> SplitLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find("\r\n");
+    lines.push_back(text.substr(0, end));
+    text.remove_prefix(end == text.npos ? text.size() : end + 2);
+  }
+  return lines;
+}
+
+// The item's lines as the writer makes them in a document of `header`'s versions.
+std::string WrittenText(const DocumentHeader& header, const DocumentItem& item) {
+  Document alone;
+  alone.header.archiveVersion = header.archiveVersion;
+  alone.header.applName = header.applName;
+  alone.header.applVersion = header.applVersion;
+  DocumentSection section;
+  section.hasLine = false;
+  section.items.push_back(item);
+  alone.sections.push_back(std::move(section));
+  CMemFile file;
+  std::string error;
+  return SaveDocument(alone, file, error) ? std::string(file.Contents()) : std::string();
+}
+
+// The file's own lines that `dump` noted where the reader took a line otherwise than the writer
+// writes it: each is given back where the writer's line is still the one noted, that is where
+// the value was not edited. The lines must read back to the same composite.
+void ApplyFileLines(const Json& noted, const std::string& pointer, const DocumentHeader& header,
+                    DocumentItem& item) {
+  if (!noted.is_array()) throw Refused{pointer, "an array of lines is expected"};
+  const std::string written = WrittenText(header, item);
+  std::vector<std::string> lines;
+  for (std::string_view line : SplitLines(written)) lines.emplace_back(line);
+  OriginalLines original;
+  original.writtenHash = std::hash<std::string_view>{}(written);
+  original.writtenSize = written.size();
+  for (std::size_t i = 0; i < noted.size(); ++i) {
+    const std::string at = Child(pointer, i);
+    const Json& index = Member(noted[i], at, "index");
+    const std::string& file = Text(Member(noted[i], at, "file"), Child(at, "file"));
+    const std::string& writer = Text(Member(noted[i], at, "written"), Child(at, "written"));
+    CheckLineText(file, Child(at, "file"));
+    if (!index.is_number_unsigned() || index.get<std::size_t>() >= lines.size() ||
+        lines[index.get<std::size_t>()] != writer)
+      continue;
+    lines[index.get<std::size_t>()] = file;
+    original.lines.emplace_back(index.get<std::size_t>(), file);
+  }
+  if (original.lines.empty()) return;
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  CMemFile file(text);
+  CArchive host(&file, CArchive::load);
+  CArchiveEx archive(&host, CString(header.applName), header.applVersion, 0);
+  archive.SetArchiveVersion(header.archiveVersion);
+  CompositeValue again(*item.composite.Kind());
+  CMemFile rewritten;
+  CArchive store(&rewritten, CArchive::store);
+  CArchiveEx writer(&store, CString(header.applName), header.applVersion, 0);
+  writer.SetArchiveVersion(header.archiveVersion);
+  const bool sound = again.Read(archive) == 1 && again.Write(writer) == 1;
+  writer.Flush();  // the archive buffers what it writes itself
+  if (!sound || rewritten.Contents() != written)
+    throw Refused{pointer, "the file's lines do not read back as the composite"};
+  item.original = std::move(original);
+}
+
 DocumentItem CompositeItem(const Json& item, const std::string& pointer,
                            const DocumentHeader& header, PointsMap& points, PointsKey key) {
   const std::string& type = Text(Member(item, pointer, "type"), Child(pointer, "type"));
@@ -395,6 +463,8 @@ DocumentItem CompositeItem(const Json& item, const std::string& pointer,
   } else if (found != points.end() || item.contains("points")) {
     throw Refused{Child(pointer, "points"), "only a curve has points"};
   }
+  if (item.contains("fileLines"))
+    ApplyFileLines(item["fileLines"], Child(pointer, "fileLines"), header, result);
   return result;
 }
 

@@ -68,6 +68,10 @@ Result Export(const std::string& path, const std::string& csv,
   });
 }
 
+std::string Replaced(std::string text, const std::string& from, const std::string& to) {
+  return text.replace(text.find(from), from.size(), to);
+}
+
 Document Loaded(const std::string& path) {
   Document document;
   std::string error;
@@ -87,6 +91,11 @@ TEST(Load, DumpedDocumentsComeBackByteForByte) {
       {"example", ExampleDocument},
       {"good", GoodDocument},
       {"corpus", [] { return FileText(LABARC_SOURCE_DIR "/fuzz/corpus/document.txt"); }},
+      // Values the reader converts (an older application's font heights, a clamped position,
+      // the older format's geometry) come back as the file spelt them.
+      {"converted", [] { return FileText(LABARC_SOURCE_DIR "/fuzz/corpus/composites.txt"); }},
+      {"graph", [] { return FileText(LABARC_SOURCE_DIR "/fuzz/corpus/graph.txt"); }},
+      {"graph 1.02", [] { return FileText(LABARC_SOURCE_DIR "/fuzz/corpus/graph-1.02.txt"); }},
       {"10 x 100 000", [] { return CurvesDocument(10, 100000); }},
   };
   for (const auto& [name, make] : documents) {
@@ -98,6 +107,24 @@ TEST(Load, DumpedDocumentsComeBackByteForByte) {
     ASSERT_EQ(result.code, 0) << result.err;
     EXPECT_TRUE(FileText(target) == text);
   }
+}
+
+// A converted value that is edited is written as edited, not as the file's line was.
+TEST(Load, AnEditedConvertedValueIsNotTheFilesLine) {
+  const std::string path = LABARC_SOURCE_DIR "/fuzz/corpus/composites.txt";
+  ordered_json json = ordered_json::parse(DumpJson(path));
+  ordered_json& font = json["sections"][0]["items"][1];
+  ASSERT_EQ(font["fileLines"][0]["file"], "Height=24");
+  font["entries"][0]["value"] = 14;
+  const std::string target = TempPath("edited-font.txt");
+  ASSERT_EQ(Load(json.dump(), target).code, 0);
+  const std::string text = FileText(target);
+  EXPECT_EQ(text, Replaced(FileText(path), "Height=24", "Height=14"));
+  // A file line that no longer reads back as the composite is refused.
+  font["entries"][0]["value"] = 12;
+  font["fileLines"][0]["file"] = "Height=twelve";
+  EXPECT_NE(Load(json.dump(), target).err.find("/sections/0/items/1/fileLines: the file's lines"),
+            std::string::npos);
 }
 
 // Each edit the library would refuse is named by its JSON pointer, and an existing target stays
@@ -267,10 +294,6 @@ std::string WithMovedPoints(const std::string& path) {
   std::string error;
   EXPECT_TRUE(SaveDocument(document, saved, error)) << error;
   return FileText(saved);
-}
-
-std::string Replaced(std::string text, const std::string& from, const std::string& to) {
-  return text.replace(text.find(from), from.size(), to);
 }
 
 // Crafted pairs against the good document: what diff says, and its exit code.
