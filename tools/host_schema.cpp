@@ -119,12 +119,14 @@ void SchemaCheck::OnEntry(const DocumentEntry& entry) {
   const std::string found(entry.labelled ? std::string(entry.label) + "=" + std::string(entry.value)
                                          : std::string(entry.value));
   if (!expected->composite.empty())
-    Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, "", found.substr(0, 256));
+    Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, "",
+           found.substr(0, CArchiveEx::MAX_FAILURE_TEXT));
   else if (!entry.labelled || !EqualsNoCase(entry.label, expected->label))
-    Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, expected->label, found.substr(0, 256));
+    Refuse(entry.line, CArchiveEx::FailureKind::otherLabel, expected->label,
+           found.substr(0, CArchiveEx::MAX_FAILURE_TEXT));
   else if (!IsValueText(expected->type, entry.value) || !InRange(*expected, entry.value))
     Refuse(entry.line, CArchiveEx::FailureKind::valueRefused, expected->label,
-           std::string(entry.value.substr(0, 256)));
+           std::string(entry.value.substr(0, CArchiveEx::MAX_FAILURE_TEXT)));
 }
 
 void SchemaCheck::OnComposite(DocumentComposite& composite) {

@@ -3,9 +3,12 @@
 // traits make and hands it over only when the whole run was read.
 #include <labarc/document/composites.h>
 
+#include <limits>
+
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/document/descriptions.h>
 #include <labarc/document/internal/field_walk.h>
+#include <labarc/framework/mem_file.h>
 
 #define LABARC_DEFINE_COMPOSITE_MEMBERS(T)                                            \
   int CArchiveEx::Write(const T& value) { return labarc::WriteRun(*this, value); }    \
@@ -80,6 +83,42 @@ const CompositeKind* FindCompositeKind(std::string_view name) {
   for (const CompositeKind* kind : CompositeKinds())
     if (kind->name == name) return kind;
   return nullptr;
+}
+
+namespace {
+
+// The lines the fields stand for, as the file holds them.
+void AppendLines(const std::vector<Field>& fields, bool curve, std::string& text) {
+  for (const Field& field : fields) {
+    if (field.IsComposite()) {
+      AppendLines(field.fields, false, text);
+      continue;
+    }
+    if (field.type == ValueType::pointLines) continue;
+    if (field.type != ValueType::line) text += field.label + "=";
+    text += curve && field.label == kCurvePointCountLabel ? std::string("0") : field.text;
+    text += "\r\n";
+  }
+}
+
+}  // namespace
+
+bool CompositeFromFields(const CompositeKind& kind, const std::vector<Field>& fields,
+                         CompositeValue& value, CArchiveEx::Failure& failure) {
+  std::string text;
+  AppendLines(fields, &kind == &KindOf<CCurveObj>(), text);
+  CMemFile file(text);
+  CArchive host(&file, CArchive::load);
+  // The texts are values as read: an application version that is no number converts none of
+  // them as an old application's file would be.
+  CArchiveEx archive(&host, CString(), std::numeric_limits<double>::quiet_NaN(), 0);
+  CompositeValue made(kind);
+  if (made.Read(archive) != 1) {
+    failure = archive.GetLastFailure();
+    return false;
+  }
+  value = std::move(made);
+  return true;
 }
 
 CompositeValue::CompositeValue(const CompositeKind& kind) : m_kind(&kind), m_value(kind.create()) {}

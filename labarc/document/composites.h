@@ -109,6 +109,14 @@ class LABARC_API CompositeValue {
   std::shared_ptr<void> m_value;
 };
 
+// A composite of `kind` made from fields, through the kind's own reader: each field's `text` is
+// taken as the file would hold it (labels and nesting as Fields gives them), so a program can
+// build a composite from fields it read elsewhere (JSON, a table). A curve's point count is taken
+// as 0: its points go beside it, in a CurvePoints. False, with the reader's reason in `failure`,
+// when the reader refuses the texts; `value` is then unchanged.
+LABARC_API bool CompositeFromFields(const CompositeKind& kind, const std::vector<Field>& fields,
+                                    CompositeValue& value, CArchiveEx::Failure& failure);
+
 // The kinds are defined in the registry's source file, one per type of the list.
 #define LABARC_DECLARE_COMPOSITE_KIND(T) \
   template <>                            \

@@ -32,9 +32,10 @@ struct Pattern {
   std::vector<std::optional<std::string>> labels;
 };
 
-constexpr std::size_t kKeptText = 256;  // of a found text in a diagnostic
-
-std::string Cut(std::string_view text) { return std::string(text.substr(0, kKeptText)); }
+// A found text in a diagnostic is kept as far as the library keeps one in its failures.
+std::string Cut(std::string_view text) {
+  return std::string(text.substr(0, CArchiveEx::MAX_FAILURE_TEXT));
+}
 
 class Walker : private LineSupplier {
  public:

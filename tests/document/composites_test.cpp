@@ -177,6 +177,16 @@ TEST(CompositeRegistry, EveryKindRoundTripsFailsAllOrNothingAndListsWhatItWrites
     const std::vector<std::string> entryLines(
         lines.begin(), lines.begin() + static_cast<std::ptrdiff_t>(texts.size()));
     EXPECT_EQ(texts, entryLines);
+    // Its fields make the same composite again (a curve without its points).
+    CompositeValue made;
+    CArchiveEx::Failure failure;
+    ASSERT_TRUE(CompositeFromFields(kind, value.Fields(), made, failure)) << failure.expected;
+    T expected = sample;
+    if constexpr (std::is_same_v<T, CCurveObj>) {
+      SizeCurve(expected, 0);
+      expected.ScaleCurve();
+    }
+    EXPECT_TRUE(SameValue(*made.As<T>(), expected));
     // A copy is a value of its own.
     CompositeValue copy = value;
     EXPECT_NE(copy.As<T>(), value.As<T>());

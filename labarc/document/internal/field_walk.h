@@ -138,7 +138,7 @@ class FieldWalk : public DescriptionWalk {
         note.warning = true;
         note.line = field.line;
         note.entry = label;
-        note.found = fileText.substr(0, 256);
+        note.found = fileText.substr(0, CArchiveEx::MAX_FAILURE_TEXT);
         note.expected = field.text;
         m_lines->readOtherwise.push_back(std::move(note));
       }
