@@ -34,50 +34,47 @@ std::string Numbered(const std::string& name, std::size_t occurrence) {
   return occurrence ? name + " #" + std::to_string(occurrence + 1) : name;
 }
 
-// Pairs the elements of two lists by key, each key counted apart (the second "Gain" with the
-// second "Gain"): the pairs in the old list's order, with null for the side that lacks one.
+// Two elements of the same key and occurrence (the second "Gain" with the second "Gain"), or one
+// that only one side has (the other null), with its occurrence and its index in its list.
+template <class T>
+struct Paired {
+  const T* old = nullptr;
+  const T* now = nullptr;
+  std::size_t occurrence = 0;
+  std::size_t oldIndex = 0, newIndex = 0;
+};
+
+// The pairs in the old list's order, then the elements only the new list has.
 template <class T, class KeyOf>
-std::vector<std::pair<const T*, const T*>> PairByKey(const std::vector<const T*>& old,
-                                                     const std::vector<const T*>& now,
-                                                     KeyOf keyOf) {
+std::vector<Paired<T>> PairByKey(const std::vector<const T*>& old, const std::vector<const T*>& now,
+                                 KeyOf keyOf) {
   const auto numbered = [&](const std::vector<const T*>& list) {
     std::unordered_map<std::string, std::size_t> seen;
-    std::vector<std::string> keys;
+    std::vector<std::pair<std::string, std::size_t>> keys;
     for (const T* element : list) {
       std::string key = keyOf(*element);
-      keys.push_back(key + '\x01' + std::to_string(seen[key]++));
+      const std::size_t occurrence = seen[key]++;
+      keys.emplace_back(key + '\x01' + std::to_string(occurrence), occurrence);
     }
     return keys;
   };
-  const std::vector<std::string> oldKeys = numbered(old), newKeys = numbered(now);
+  const auto oldKeys = numbered(old), newKeys = numbered(now);
   std::unordered_map<std::string, std::size_t> newIndex;
-  for (std::size_t i = 0; i < now.size(); ++i) newIndex.emplace(newKeys[i], i);
+  for (std::size_t i = 0; i < now.size(); ++i) newIndex.emplace(newKeys[i].first, i);
   std::vector<bool> matched(now.size());
-  std::vector<std::pair<const T*, const T*>> pairs;
+  std::vector<Paired<T>> pairs;
   for (std::size_t i = 0; i < old.size(); ++i) {
-    const auto found = newIndex.find(oldKeys[i]);
+    const auto found = newIndex.find(oldKeys[i].first);
     if (found == newIndex.end()) {
-      pairs.emplace_back(old[i], nullptr);
+      pairs.push_back({old[i], nullptr, oldKeys[i].second, i, 0});
     } else {
       matched[found->second] = true;
-      pairs.emplace_back(old[i], now[found->second]);
+      pairs.push_back({old[i], now[found->second], oldKeys[i].second, i, found->second});
     }
   }
   for (std::size_t i = 0; i < now.size(); ++i)
-    if (!matched[i]) pairs.emplace_back(nullptr, now[i]);
+    if (!matched[i]) pairs.push_back({nullptr, now[i], newKeys[i].second, 0, i});
   return pairs;
-}
-
-// How many elements before `element` in `list` share its key: its occurrence index.
-template <class T, class KeyOf>
-std::size_t Occurrence(const std::vector<const T*>& list, const T* element, KeyOf keyOf) {
-  std::size_t count = 0;
-  const std::string key = keyOf(*element);
-  for (const T* other : list) {
-    if (other == element) break;
-    count += keyOf(*other) == key;
-  }
-  return count;
 }
 
 std::string EntryKey(const DocumentItem& item) {
@@ -153,11 +150,11 @@ class Comparer {
     const auto key = [](const DocumentSection& section) {
       return section.hasLine ? Lower(section.name) : std::string("\x02");
     };
-    for (const auto& [a, b] : PairByKey(oldSections, newSections, key)) {
+    for (const auto& [a, b, occurrence, oldIndex, newIndex] :
+         PairByKey(oldSections, newSections, key)) {
       const DocumentSection& either = a ? *a : *b;
-      const std::string name =
-          Numbered(either.hasLine ? either.name : std::string("(before the first section)"),
-                   Occurrence(a ? oldSections : newSections, &either, key));
+      const std::string name = Numbered(
+          either.hasLine ? either.name : std::string("(before the first section)"), occurrence);
       if (a && b) {
         Items(name, *a, *b);
         continue;
@@ -206,10 +203,10 @@ class Comparer {
     for (const DocumentItem& item : now.items)
       (item.IsComposite() ? newComposites : newEntries).push_back(&item);
     Entries(section, oldEntries, newEntries);
-    for (const auto& [a, b] : PairByKey(oldComposites, newComposites, CompositeKey)) {
+    for (const auto& [a, b, occurrence, oldIndex, newIndex] :
+         PairByKey(oldComposites, newComposites, CompositeKey)) {
       const DocumentItem& either = a ? *a : *b;
-      const std::string name = CompositeName(
-          either, Occurrence(a ? oldComposites : newComposites, &either, CompositeKey));
+      const std::string name = CompositeName(either, occurrence);
       if (a && b) {
         Composite(section, name, *a, *b);
         continue;
@@ -223,47 +220,48 @@ class Comparer {
 
   void Entries(const std::string& section, const std::vector<const DocumentItem*>& old,
                const std::vector<const DocumentItem*>& now) {
-    std::vector<const DocumentItem*> removed, added;
-    for (const auto& [a, b] : PairByKey(old, now, EntryKey)) {
+    std::vector<Paired<DocumentItem>> removed;
+    std::unordered_map<std::size_t, Paired<DocumentItem>> added;  // by index in the new list
+    for (const Paired<DocumentItem>& pair : PairByKey(old, now, EntryKey)) {
+      const auto& [a, b, occurrence, oldIndex, newIndex] = pair;
       if (!a || !b) {
-        (a ? removed : added).push_back(a ? a : b);
+        if (a)
+          removed.push_back(pair);
+        else
+          added.emplace(newIndex, pair);
         continue;
       }
       if (a->value == b->value) continue;
-      Json change = Change("changed", section, EntryName(*a, Occurrence(old, a, EntryKey)));
+      Json change = Change("changed", section, EntryName(*a, occurrence));
       change["old"] = a->value;
       change["new"] = b->value;
       Lines(change, a->line, b->line);
       m_changes.push_back(std::move(change));
     }
     // An entry gone and one come at the same place with the same value: a renamed label.
-    const auto position = [](const std::vector<const DocumentItem*>& list, const DocumentItem* e) {
-      return std::ranges::find(list, e) - list.begin();
-    };
-    for (const DocumentItem* a : removed) {
-      const auto renamed = std::ranges::find_if(added, [&](const DocumentItem* b) {
-        return b && b->labelled && a->labelled && b->value == a->value &&
-               position(old, a) == position(now, b);
-      });
-      Json change;
-      if (renamed != added.end()) {
-        change = Change("renamed", section, EntryName(*a, Occurrence(old, a, EntryKey)));
-        change["newLabel"] = (*renamed)->label;
-        change["value"] = a->value;
-        Lines(change, a->line, (*renamed)->line);
-        *renamed = nullptr;
+    for (const Paired<DocumentItem>& gone : removed) {
+      const DocumentItem& a = *gone.old;
+      const auto renamed = added.find(gone.oldIndex);
+      Json change = Change("removed", section, EntryName(a, gone.occurrence));
+      if (renamed != added.end() && a.labelled && renamed->second.now->labelled &&
+          renamed->second.now->value == a.value) {
+        change["change"] = "renamed";
+        change["newLabel"] = renamed->second.now->label;
+        Lines(change, a.line, renamed->second.now->line);
+        added.erase(renamed);
       } else {
-        change = Change("removed", section, EntryName(*a, Occurrence(old, a, EntryKey)));
-        change["value"] = a->value;
-        Lines(change, a->line, 0);
+        Lines(change, a.line, 0);
       }
+      change["value"] = a.value;
       m_changes.push_back(std::move(change));
     }
-    for (const DocumentItem* b : added) {
-      if (!b) continue;
-      Json change = Change("added", section, EntryName(*b, Occurrence(now, b, EntryKey)));
-      change["value"] = b->value;
-      Lines(change, 0, b->line);
+    std::vector<Paired<DocumentItem>> come;
+    for (const auto& [index, pair] : added) come.push_back(pair);
+    std::ranges::sort(come, {}, &Paired<DocumentItem>::newIndex);
+    for (const Paired<DocumentItem>& pair : come) {
+      Json change = Change("added", section, EntryName(*pair.now, pair.occurrence));
+      change["value"] = pair.now->value;
+      Lines(change, 0, pair.now->line);
       m_changes.push_back(std::move(change));
     }
   }
@@ -277,7 +275,7 @@ class Comparer {
     for (const FlatField& field : oldFields) a.push_back(&field);
     for (const FlatField& field : newFields) b.push_back(&field);
     const auto key = [](const FlatField& field) { return Lower(field.path); };
-    for (const auto& [x, y] : PairByKey(a, b, key)) {
+    for (const auto& [x, y, occurrence, oldIndex, newIndex] : PairByKey(a, b, key)) {
       if (x && y && x->text == y->text) continue;
       Json change = Change(x && y ? "changed" : x ? "removed" : "added", section, name);
       change["field"] = (x ? x : y)->path;

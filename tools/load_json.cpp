@@ -472,6 +472,8 @@ DocumentItem Item(const Json& item, const std::string& pointer, const DocumentHe
                   PointsMap& points, PointsKey key) {
   if (!item.is_object()) throw Refused{pointer, "an object is expected"};
   if (item.contains("type")) return CompositeItem(item, pointer, header, points, key);
+  if (points.contains(key) || item.contains("points"))
+    throw Refused{Child(pointer, "points"), "only a curve has points"};
   DocumentItem result;
   if (item.contains("text")) {
     result.labelled = false;

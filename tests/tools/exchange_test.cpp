@@ -174,6 +174,8 @@ TEST(Load, RefusesEditsAtTheirPointerAndWritesNothing) {
       {"a newer format", [](auto& j) { j["header"]["archiveVersion"] = 1.5; },
        "/header/archiveVersion: newer than the format this library writes"},
       {"no sections", [](auto& j) { j.erase("sections"); }, "/: \"sections\" is missing"},
+      {"points on an entry", [](auto& j) { j["sections"][1]["items"][2]["points"]["x"] = {1.5}; },
+       "/sections/1/items/2/points: only a curve has points"},
   };
   const std::string target = WriteTempFile("kept.txt", "the old document\r\n");
   for (const auto& [name, edit, message] : cases) {
@@ -300,12 +302,11 @@ std::string WithMovedPoints(const std::string& path) {
 TEST(Diff, NamesEachChangeWithItsLines) {
   const std::string good = GoodDocument();
   const std::string original = WriteTempFile("a.txt", good);
+  // The second curve again, as "Third", before the chart.
+  const std::string second = good.substr(good.find("Curve Name=Second"),
+                                         good.find("[Chart]") - good.find("Curve Name=Second"));
   const std::string added =
-      Replaced(good, "[Chart]",
-               "Curve Name=Third\r\nNumber Of Curve Points=0\r\n" +
-                   good.substr(good.find("Identifier="),
-                               good.find("Curve Name=Second") - good.find("Identifier=")) +
-                   "[Chart]");
+      Replaced(good, "[Chart]", Replaced(second, "Second", "Third") + "[Chart]");
   const std::tuple<const char*, std::string, int, std::vector<std::string>> cases[] = {
       {"the same", good, 0, {}},
       {"a changed scalar",
@@ -319,7 +320,11 @@ TEST(Diff, NamesEachChangeWithItsLines) {
         "    point 2: x 0.5, y 0.5, flag 1 -> x 0.5, y 1, flag 1\n",
         "    point 5: x 1.25, y 0.5, flag 1 -> x 1.25, y 1, flag 1\n",
         "    point 9: x 2.25, y -1.5, flag 1 -> x 2.25, y -1, flag 1\n"}},
-      {"an added curve", added, 1, {"[Curves] curve \"Third\" added, 0 points"}},
+      {"an added curve",
+       added,
+       1,
+       {"--- " + original + "\n+++ " + TempPath("b.txt") + "\n" +
+        "[Curves] curve \"Third\" added, 3 points (line 81)\n"}},
       {"a renamed label",
        Replaced(good, "Curve Count=", "Curves Count="),
        1,
