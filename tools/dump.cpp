@@ -59,6 +59,22 @@ void WritePoints(std::ostream& out, const CurvePoints& points, bool asJson) {
   out << text;
 }
 
+// The lines the reader took otherwise than the writer writes what it read (an older application's
+// font height, a clamped value), each with the writer's line, so that `load` can give the file's
+// line back where the value is unchanged.
+void WriteFileLines(std::ostream& out, const std::vector<std::string>& lines,
+                    std::string_view written) {
+  Json differing = Json::array();
+  for (std::size_t index = 0; !written.empty() && index < lines.size(); ++index) {
+    const std::size_t end = written.find("\r\n");
+    const std::string_view line = written.substr(0, end);
+    written.remove_prefix(end == written.npos ? written.size() : end + 2);
+    if (lines[index] != line)
+      differing.push_back({{"index", index}, {"file", lines[index]}, {"written", line}});
+  }
+  if (!differing.empty()) out << ",\"fileLines\":" << JsonText(differing);
+}
+
 // The fields as the file writes them: "label = text", nested composites indented under their
 // kind's name.
 void WriteFieldsText(std::ostream& out, const std::vector<Field>& fields, int depth) {
@@ -122,6 +138,8 @@ class DumpVisitor : public WalkReporting {
           << ",\"type\":" << JsonString(composite.value->Kind()->name)
           << ",\"entries\":" << JsonText(FieldsJson(*composite.fields));
       if (composite.points) WritePoints(out, *composite.points, true);
+      if (composite.lines && composite.written)
+        WriteFileLines(out, *composite.lines, *composite.written);
       out << '}';
     } else {
       out << std::right << std::setw(8) << composite.line << "  " << CompositeSummary(composite)

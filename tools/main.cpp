@@ -5,6 +5,7 @@
 #include <iostream>
 
 #include "commands.h"
+#include "exchange_commands.h"
 
 namespace tool = labarc::tool;
 
@@ -84,6 +85,8 @@ int main(int argc, char** argv) {
       "schema", "Every composite the library knows, or one, with its labels and value types");
   schema->add_option("NAME", schemaName, "A composite's name, such as curve or axis");
 
+  const tool::ExchangeCommands exchange = tool::AddExchangeCommands(app);
+
   try {
     app.parse(argc, argv);
   } catch (const CLI::ParseError& error) {
@@ -92,6 +95,7 @@ int main(int argc, char** argv) {
   }
 
   const tool::Output output{std::cout, std::cerr, isatty(STDERR_FILENO) == 1};
+  if (const int code = tool::RunExchangeCommand(exchange, output); code >= 0) return code;
   const tool::Source source = tool::Source::File(file);
   if (*info) return tool::RunInfo(source, applName, output);
   if (*checkCommand) {
