@@ -87,4 +87,6 @@ def test_iter_curves_memory_is_bounded_by_a_curve_not_the_file(tmp_path):
     few = stream_peak(tmp_path / "few.lbd", 4, 30000)
     many = stream_peak(tmp_path / "many.lbd", 28, 30000)
     curve_text = (tmp_path / "many.lbd").stat().st_size / 28
-    assert many - few < curve_text, (few, many, curve_text)  # 24 more curves, no more memory
+    # 24 more curves: growing with the file would add about 24 curve texts; allocator and page
+    # rounding may add a little, never several curves.
+    assert many - few < 4 * curve_text, (few, many, curve_text)
