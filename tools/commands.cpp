@@ -27,7 +27,14 @@ namespace {
 
 using Kind = CArchiveEx::FailureKind;
 
-std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+std::string Quoted(std::string_view text) {
+  std::string quoted;
+  quoted.reserve(text.size() + 2);
+  quoted += '"';
+  quoted += text;
+  quoted += '"';
+  return quoted;
+}
 
 std::string FailureReason(const Diagnostic& d) {
   switch (d.failure) {

@@ -12,6 +12,16 @@ namespace labarc::tool {
 
 namespace {
 
+using namespace std::string_literals;
+
+// Appends each part in turn. Path data is built this way, or from a string literal ("M"s + ...),
+// rather than as `"M" + temporary`: GCC 12 at -O3 warns falsely (-Wrestrict) about a character
+// literal added to a temporary string.
+template <class... Parts>
+void Append(std::string& to, const Parts&... parts) {
+  (to += ... += parts);
+}
+
 using namespace drawing;
 
 constexpr const char* kRoleNames[kRoles] = {"x", "y", "y2"};
@@ -35,7 +45,7 @@ std::string DashArray(int style, double width) {
 }
 
 std::string Stroke(unsigned long colour, double width, int style) {
-  return " stroke=\"" + Colour(colour) + "\" stroke-width=\"" + Pixel(width) + "\"" +
+  return " stroke=\"" + Colour(colour) + "\" stroke-width=\""s + Pixel(width) + "\"" +
          DashArray(style, width);
 }
 
@@ -78,8 +88,8 @@ class GraphPainter {
 
  private:
   std::string BoxAttributes(const Box& box) const {
-    return " x=\"" + Pixel(box.left) + "\" y=\"" + Pixel(box.top) + "\" width=\"" +
-           Pixel(box.right - box.left) + "\" height=\"" + Pixel(box.bottom - box.top) + "\"";
+    return " x=\""s + Pixel(box.left) + "\" y=\""s + Pixel(box.top) + "\" width=\"" +
+           Pixel(box.right - box.left) + "\" height=\""s + Pixel(box.bottom - box.top) + "\"";
   }
 
   // A path of lines across the plot, one at each tick.
@@ -87,8 +97,10 @@ class GraphPainter {
     std::string d;
     for (const double tick : ticks) {
       const std::string at = Pixel(axis.AtScaled(tick));
-      d += axis.Horizontal() ? "M" + at + ',' + Pixel(m_plot.top) + "V" + Pixel(m_plot.bottom)
-                             : "M" + Pixel(m_plot.left) + ',' + at + "H" + Pixel(m_plot.right);
+      if (axis.Horizontal())
+        Append(d, "M", at, ",", Pixel(m_plot.top), "V", Pixel(m_plot.bottom));
+      else
+        Append(d, "M", Pixel(m_plot.left), ",", at, "H", Pixel(m_plot.right));
     }
     return d;
   }
@@ -128,8 +140,8 @@ class GraphPainter {
     const std::string colour = Stroke(axis.axis.crColor, 1, 0);
     m_out << "<path class=\"axis-line\" fill=\"none\"" << colour << " d=\""
           << (axis.Horizontal()
-                  ? "M" + Pixel(m_plot.left) + ',' + Pixel(cross) + "H" + Pixel(m_plot.right)
-                  : "M" + Pixel(cross) + ',' + Pixel(m_plot.bottom) + "V" + Pixel(m_plot.top))
+                  ? "M"s + Pixel(m_plot.left) + ',' + Pixel(cross) + "H"s + Pixel(m_plot.right)
+                  : "M"s + Pixel(cross) + ',' + Pixel(m_plot.bottom) + "V"s + Pixel(m_plot.top))
           << "\"/>\n";
 
     // Ticks: inside reaches into the plot, outside away from it.
@@ -146,8 +158,10 @@ class GraphPainter {
       const double b = cross + outward * (kind.outside ? kind.length : 0);
       for (const double tick : Ticks(axis, kind.minor)) {
         const std::string at = Pixel(axis.AtScaled(tick));
-        d += axis.Horizontal() ? "M" + at + ',' + Pixel(a) + "V" + Pixel(b)
-                               : "M" + Pixel(a) + ',' + at + "H" + Pixel(b);
+        if (axis.Horizontal())
+          Append(d, "M", at, ",", Pixel(a), "V", Pixel(b));
+        else
+          Append(d, "M", Pixel(a), ",", at, "H", Pixel(b));
       }
     }
     if (!d.empty())
@@ -219,10 +233,10 @@ class GraphPainter {
     double lastY = kNaN;
     const auto add = [&](double x, double y) {
       if (d.empty()) {
-        d = "M" + Pixel(x) + ',' + Pixel(y);
+        d = "M"s + Pixel(x) + ',' + Pixel(y);
       } else {
-        if (plan.lineType == 1) d += " L" + Pixel(x) + ',' + Pixel(lastY);
-        d += " L" + Pixel(x) + ',' + Pixel(y);
+        if (plan.lineType == 1) d += " L"s + Pixel(x) + ',' + Pixel(lastY);
+        d += " L"s + Pixel(x) + ',' + Pixel(y);
       }
       lastY = y;
     };
@@ -266,20 +280,20 @@ class GraphPainter {
   // One symbol centred at (x, y): 0 square, 1 circle, 2 triangle, 3 diamond, 4 plus, 5 cross.
   static std::string Symbol(int type, double x, double y, double size) {
     const double r = size / 2;
-    const std::string at = "M" + Pixel(x - r) + ',' + Pixel(y - r);
+    const std::string at = "M"s + Pixel(x - r) + ',' + Pixel(y - r);
     const std::string s = Pixel(size), half = Pixel(r), minusSize = Pixel(-size);
     switch (type) {
       case 1:
-        return "M" + Pixel(x - r) + ',' + Pixel(y) + "a" + half + ',' + half + " 0 1,0 " + s +
+        return "M"s + Pixel(x - r) + ',' + Pixel(y) + "a" + half + ',' + half + " 0 1,0 " + s +
                ",0a" + half + ',' + half + " 0 1,0 " + minusSize + ",0z";
       case 2:
-        return "M" + Pixel(x) + ',' + Pixel(y - r) + "l" + half + ',' + s + "h" + minusSize + "z";
+        return "M"s + Pixel(x) + ',' + Pixel(y - r) + "l" + half + ',' + s + "h" + minusSize + "z";
       case 3:
-        return "M" + Pixel(x) + ',' + Pixel(y - r) + "l" + half + ',' + half + "l-" + half + ',' +
+        return "M"s + Pixel(x) + ',' + Pixel(y - r) + "l" + half + ',' + half + "l-" + half + ',' +
                half + "l-" + half + ",-" + half + "z";
       case 4:
-        return "M" + Pixel(x - r) + ',' + Pixel(y) + "h" + s + "M" + Pixel(x) + ',' + Pixel(y - r) +
-               "v" + s;
+        return "M"s + Pixel(x - r) + ',' + Pixel(y) + "h" + s + "M"s + Pixel(x) + ',' +
+               Pixel(y - r) + "v" + s;
       case 5:
         return at + "l" + s + ',' + s + "m0," + minusSize + "l" + minusSize + ',' + s;
       default:
