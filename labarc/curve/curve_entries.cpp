@@ -119,19 +119,17 @@ int CArchiveEx::Read(CCurveObj& curve) {
     for (int index = 0; index < count;) {
       std::string_view rest;
       if (ReadEntry(rest, none) != 1) return false;
-      for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
-        CURVEPOINT point;
-        into.GetCurvePoint(index, &point);
+      // Values are parsed straight into the working curve's points.
+      const int end = index + std::min(kValuesPerLine, count - index);
+      for (CURVEPOINT* point = into.FillPoints(end).data() + index; index < end; ++index, ++point) {
         if (rest.empty()) {
           NoteFailure(FailureKind::tooFewValues, {}, {});
           return false;
         }
-        const std::string_view field = rest.substr(0, rest.find(','));
-        if (!Group::Take(rest, point)) {
-          NoteFailure(FailureKind::valueRefused, {}, field);
+        if (const std::string_view field = rest; !Group::Take(rest, *point)) {
+          NoteFailure(FailureKind::valueRefused, {}, field.substr(0, field.find(',')));
           return false;
         }
-        into.SetCurvePoint(index, point);
       }
     }
     return true;
