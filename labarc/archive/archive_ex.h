@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include <labarc/framework/archive.h>
 #include <labarc/framework/cstring.h>
@@ -195,6 +196,8 @@ class LABARC_API CArchiveEx : public CArchive {
   // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
   LABARC_LOCAL LineStatus NextLine(std::string_view& line);
   LABARC_LOCAL void CountLine();
+  // Reads and counts the first `count` of the lines that PeekLines located.
+  LABARC_LOCAL void SkipLines(const std::vector<std::string_view>& lines, std::size_t count);
   // Records why the operation failed, then takes the error path with `name`.
   LABARC_LOCAL int Fail(FailureKind kind, std::string_view expected, std::string_view found,
                         const char* name);

@@ -7,11 +7,14 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/value_controls.h>
 #include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
+#include <labarc/curve/internal/parallel_points.h>
+#include <labarc/curve/point_threads.h>
 
 namespace {
 
@@ -25,6 +28,7 @@ constexpr std::size_t kMaxValueText = labarc::kMaxDoubleText;
 
 template <double CURVEPOINT::*Field>
 struct CoordinateGroup {
+  static constexpr auto kField = Field;
   static char* Put(const CURVEPOINT& point, char* first) {
     return labarc::FormatDouble(point.*Field, first);
   }
@@ -37,6 +41,7 @@ using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
 
 // A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
 struct FlagGroup {
+  static constexpr auto kField = &CURVEPOINT::cFlag;
   static char* Put(const CURVEPOINT& point, char* first) {
     return std::to_chars(first, first + kMaxValueText, static_cast<BYTE>(point.cFlag)).ptr;
   }
@@ -67,8 +72,20 @@ int DeliverablePoints(const CFile* file, int count) {
 }  // namespace
 
 int CArchiveEx::Write(const CCurveObj& curve) {
-  const auto writeGroup = [this]<class Group>(const CCurveObj& from, Group) {
+  const labarc::PointThreading threading = labarc::PointThreadingFor(curve.GetNumPoints());
+  labarc::PointWorkers workers(threading.threads);
+  const auto writeGroup = [this, &threading, &workers]<class Group>(const CCurveObj& from, Group) {
     const int count = from.GetNumPoints();
+    // A large curve's lines are made on several threads, in the order and bytes of those below.
+    if (const auto points = from.GetStoredPoints();
+        threading.threads > 1 && points.size() == static_cast<std::size_t>(count)) {
+      labarc::FormatPointLines(labarc::ColumnOf(points, Group::kField), workers,
+                               threading.batchLines, [this](std::string_view text, int lines) {
+                                 CArchive::Write(text);
+                                 for (int line = 0; line < lines; ++line) CountLine();
+                               });
+      return true;
+    }
     for (int index = 0; index < count;) {
       char* const first = WriteSpace(kPointLineRoom);
       char* at = first;
@@ -114,9 +131,29 @@ int CArchiveEx::Read(CCurveObj& curve) {
   working.SetName(name);
   working.ReservePoints(DeliverablePoints(GetFile(), count));
 
-  const auto readGroup = [this, count]<class Group>(CCurveObj& into, Group) {
+  // Whole lines ahead in the buffer are parsed at once, a large curve's on several threads with
+  // up to kLookahead bytes buffered. Those are taken up to the first that fails; that one, and
+  // one that is not whole in the buffer, is read the way below, which reports the failure.
+  constexpr std::size_t kLookahead = std::size_t{1} << 20;
+  const labarc::PointThreading threading = labarc::PointThreadingFor(count);
+  labarc::PointWorkers workers(threading.threads);
+  std::vector<std::string_view> ahead;
+  const auto readAhead = [&]<class Group>(CCurveObj& into, Group, int index) {
+    const int lines = std::min((count - index - 1) / kValuesPerLine + 1, threading.batchLines);
+    PeekLines(ahead, static_cast<std::size_t>(lines), threading.threads > 1 ? kLookahead : 0);
+    const int end = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(count),
+                                                           index + ahead.size() * kValuesPerLine));
+    const auto points = into.FillPoints(end).subspan(static_cast<std::size_t>(index));
+    const auto failure =
+        labarc::ParsePointLines(ahead, labarc::ColumnOf(points, Group::kField), workers);
+    const std::size_t taken = failure ? failure->line : ahead.size();
+    SkipLines(ahead, taken);
+    return std::min(count, index + static_cast<int>(taken) * kValuesPerLine);
+  };
+  const auto readGroup = [this, count, &readAhead]<class Group>(CCurveObj& into, Group) {
     labarc::Label none = labarc::Label::Pointer(nullptr);
     for (int index = 0; index < count;) {
+      if ((index = readAhead(into, Group{}, index)) == count) break;
       std::string_view rest;
       if (ReadEntry(rest, none) != 1) return false;
       // Values are parsed straight into the working curve's points.
