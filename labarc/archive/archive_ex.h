@@ -35,11 +35,14 @@ namespace labarc {
 class Label;
 }  // namespace labarc
 
-// Declares Operation(Parameter, label) in the three label forms.
+// Declares Operation(Parameter, label) in the three label forms, and in the resolved form behind
+// them, which only the library can call (labarc::Label is private to it): its composites name
+// their entries with fixed texts that need no CString made for them.
 #define LABARC_DECLARE_LABEL_FORMS(Operation, Parameter) \
   int Operation(Parameter value, CString* label);        \
   int Operation(Parameter value, const CString& label);  \
-  int Operation(Parameter value, UINT nID);
+  int Operation(Parameter value, UINT nID);              \
+  LABARC_LOCAL int Operation(Parameter value, labarc::Label& label);
 
 class LABARC_API CArchiveEx : public CArchive {
  public:

@@ -141,14 +141,17 @@ int CArchiveEx::Read(CCurveObj& curve) {
   const auto readAhead = [&]<class Group>(CCurveObj& into, Group, int index) {
     const int lines = std::min((count - index - 1) / kValuesPerLine + 1, threading.batchLines);
     PeekLines(ahead, static_cast<std::size_t>(lines), threading.threads > 1 ? kLookahead : 0);
-    const int end = static_cast<int>(std::min<std::size_t>(static_cast<std::size_t>(count),
-                                                           index + ahead.size() * kValuesPerLine));
+    const auto pointsAfter = [&](std::size_t lines) {  // the index after `lines` more lines
+      return static_cast<int>(
+          std::min<std::size_t>(static_cast<std::size_t>(count), index + lines * kValuesPerLine));
+    };
+    const int end = pointsAfter(ahead.size());
     const auto points = into.FillPoints(end).subspan(static_cast<std::size_t>(index));
     const auto failure =
         labarc::ParsePointLines(ahead, labarc::ColumnOf(points, Group::kField), workers);
     const std::size_t taken = failure ? failure->line : ahead.size();
     SkipLines(ahead, taken);
-    return std::min(count, index + static_cast<int>(taken) * kValuesPerLine);
+    return pointsAfter(taken);
   };
   const auto readGroup = [this, count, &readAhead]<class Group>(CCurveObj& into, Group) {
     labarc::Label none = labarc::Label::Pointer(nullptr);

@@ -31,7 +31,7 @@ class EntryIo {
 
   template <class T>
   bool operator()(const char* label, T& value) const {
-    return Entry(value, CString(label));
+    return Entry(value, label);
   }
   template <class T>
   bool operator()(T& composite) const {
@@ -44,17 +44,17 @@ class EntryIo {
   template <class T, class Format>
   bool Formatted(const char* label, T& value, Format format) const {
     if constexpr (Loading) {
-      return Entry(value, CString(label));
+      return Entry(value, label);
     } else {
       CString text = format(value);
-      return Entry(text, CString(label));
+      return Entry(text, label);
     }
   }
   template <class Object, class Get, class Set>
   bool Property(const char* label, Object& object, Get get, Set set) const {
     if constexpr (Loading) {
       PropertyType<Set> value{};
-      if (!Entry(value, CString(label))) return false;
+      if (!Entry(value, label)) return false;
       if constexpr (std::is_member_function_pointer_v<Set>)
         (object.*set)(value);
       else
@@ -62,7 +62,7 @@ class EntryIo {
       return true;
     } else {
       auto value = std::invoke(get, object);
-      return Entry(value, CString(label));
+      return Entry(value, label);
     }
   }
   static bool Check(bool ok) { return ok; }
@@ -85,6 +85,15 @@ class EntryIo {
     return Blocks(older ? count.olderCount : count.count, block);
   }
 
+  // One labelled entry in this direction under a fixed label, a literal of the composite's list.
+  template <class T>
+  bool Entry(T& value, const char* label) const {
+    Label fixed = Label::Fixed(label);
+    if constexpr (Loading)
+      return m_archive.Read(value, fixed) == 1;
+    else
+      return m_archive.Write(value, fixed) == 1;
+  }
   // One labelled entry in this direction, with the label in any of its public forms.
   template <class T, class LabelForm>
   bool Entry(T& value, const LabelForm& label) const {

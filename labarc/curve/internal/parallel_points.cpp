@@ -113,8 +113,8 @@ PointWorkers::~PointWorkers() {
   for (std::thread& worker : m_workers) worker.join();
 }
 
-void PointWorkers::Run(int parts, const std::function<void(int)>& work) {
-  if (parts > 1 && m_workers.empty()) {
+void PointWorkers::RunParts(int parts, Work work) {
+  if (m_workers.empty()) {
     // Started once, at the first batch that is split. A thread that cannot be started leaves
     // its parts to the caller's thread.
     try {
@@ -129,15 +129,15 @@ void PointWorkers::Run(int parts, const std::function<void(int)>& work) {
   if (served > 0) {
     {
       const std::lock_guard lock(m_guard);
-      m_work = &work;
+      m_work = work;
       m_parts = parts;
       m_running = served;
       ++m_round;
     }
     m_wake.notify_all();
   }
-  work(0);
-  for (int part = served + 1; part < parts; ++part) work(part);
+  work.run(work.what, 0);
+  for (int part = served + 1; part < parts; ++part) work.run(work.what, part);
   if (served > 0) {
     std::unique_lock lock(m_guard);
     m_done.wait(lock, [this] { return m_running == 0; });
@@ -152,9 +152,9 @@ void PointWorkers::Serve(int part) {
     if (m_stopping) return;
     round = m_round;
     if (part >= m_parts) continue;
-    const std::function<void(int)>& work = *m_work;
+    const Work work = m_work;
     lock.unlock();
-    work(part);
+    work.run(work.what, part);
     lock.lock();
     if (--m_running == 0) m_done.notify_one();
   }

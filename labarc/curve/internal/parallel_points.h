@@ -56,15 +56,29 @@ class PointWorkers {
   // Runs work(part) for each part from 0 to parts - 1, part 0 on the caller's thread, and returns
   // when all are done. A part left without a thread (one could not be started) runs on the
   // caller's thread. `work` must not throw.
-  void Run(int parts, const std::function<void(int)>& work);
+  template <class Work>
+  void Run(int parts, const Work& work) {
+    if (parts <= 1)
+      work(0);
+    else
+      RunParts(parts, {&work, [](const void* what, int part) {
+                         (*static_cast<const Work*>(what))(part);
+                       }});
+  }
 
  private:
+  // A part of a batch's work, for the workers: work(what, part).
+  struct Work {
+    const void* what = nullptr;
+    void (*run)(const void* what, int part) = nullptr;
+  };
+  void RunParts(int parts, Work work);
   void Serve(int part);
 
   int m_threads;
   std::mutex m_guard;
   std::condition_variable m_wake, m_done;
-  const std::function<void(int)>* m_work = nullptr;  // guarded, as are the members below
+  Work m_work;  // guarded, as are the members below
   int m_parts = 0;
   int m_running = 0;
   unsigned m_round = 0;
