@@ -50,6 +50,13 @@ void CArchiveEx::CountLine() {
   if (m_nCurLineNum < INT_MAX) ++m_nCurLineNum;
 }
 
+void CArchiveEx::SkipLines(const std::vector<std::string_view>& lines, std::size_t count) {
+  if (count == 0) return;
+  StartLine();
+  SkipPeekedLines(lines[count - 1]);
+  for (std::size_t line = 0; line < count; ++line) CountLine();
+}
+
 int CArchiveEx::ReadString(CString& line) {
   StartLine();
   std::string_view text;

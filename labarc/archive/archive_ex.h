@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include <labarc/framework/archive.h>
 #include <labarc/framework/cstring.h>
@@ -36,11 +37,14 @@ template <bool Loading>
 class EntryIo;
 }  // namespace labarc
 
-// Declares Operation(Parameter, label) in the three label forms.
+// Declares Operation(Parameter, label) in the three label forms, and in the resolved form behind
+// them, which only the library can call (labarc::Label is private to it): its composites name
+// their entries with fixed texts that need no CString made for them.
 #define LABARC_DECLARE_LABEL_FORMS(Operation, Parameter) \
   int Operation(Parameter value, CString* label);        \
   int Operation(Parameter value, const CString& label);  \
-  int Operation(Parameter value, UINT nID);
+  int Operation(Parameter value, UINT nID);              \
+  LABARC_LOCAL int Operation(Parameter value, labarc::Label& label);
 
 class LABARC_API CArchiveEx : public CArchive {
  public:
@@ -223,6 +227,8 @@ class LABARC_API CArchiveEx : public CArchive {
   // The next line, counted; lines over MAX_LINE_LENGTH come back as tooLong.
   LABARC_LOCAL LineStatus NextLine(std::string_view& line);
   LABARC_LOCAL void CountLine();
+  // Reads and counts the first `count` of the lines that PeekLines located.
+  LABARC_LOCAL void SkipLines(const std::vector<std::string_view>& lines, std::size_t count);
   // Records why the operation failed, then takes the error path with `name`.
   LABARC_LOCAL int Fail(FailureKind kind, std::string_view expected, std::string_view found,
                         const char* name);

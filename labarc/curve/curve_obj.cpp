@@ -1,7 +1,7 @@
 #include <labarc/curve/curve_obj.h>
 
 #include <algorithm>
-#include <cmath>
+#include <limits>
 #include <utility>
 
 const CCurveObj& CCurveObj::operator=(const CCurveObj& src) {
@@ -29,6 +29,13 @@ void CCurveObj::ReservePoints(int count) {
   m_points.reserve(static_cast<std::size_t>(std::clamp(count, 0, m_nNumPoints)));
 }
 
+std::span<CURVEPOINT> CCurveObj::FillPoints(int end) {
+  const auto size = static_cast<std::size_t>(std::clamp(end, 0, m_nNumPoints));
+  if (size > m_points.size()) m_points.resize(size);
+  m_bScaled = false;
+  return {m_points.data(), size};
+}
+
 void CCurveObj::SetPointOutOfOrder(std::size_t at, const CURVEPOINT& point) {
   if (at >= m_points.size()) m_points.resize(at + 1);
   m_points[at] = point;
@@ -37,19 +44,23 @@ void CCurveObj::SetPointOutOfOrder(std::size_t at, const CURVEPOINT& point) {
 void CCurveObj::ScaleCurve() {
   // A NaN coordinate marks no position: it takes no part in its axis's extent, wherever it
   // stands (taking the first point's as the start would let a leading NaN spoil the extent).
-  const auto widen = [](double value, bool& any, double& least, double& most) {
-    if (std::isnan(value)) return;
-    least = any ? std::min(least, value) : value;
-    most = any ? std::max(most, value) : value;
-    any = true;
+  // Every comparison with a NaN is false, so the running extents below pass over it; an axis
+  // whose extents are still the empty ones had no coordinate but NaNs.
+  constexpr double kInf = std::numeric_limits<double>::infinity();
+  double minX = kInf, maxX = -kInf, minY = kInf, maxY = -kInf;
+  const auto widen = [](double value, double& least, double& most) {
+    least = value < least ? value : least;
+    most = most < value ? value : most;
   };
-  m_extents = {};
-  bool anyX = false, anyY = false;
-  for (int index = 0; index < m_nNumPoints; ++index) {
-    CURVEPOINT point;
-    GetCurvePoint(index, &point);
-    widen(point.dX, anyX, m_extents.dMinX, m_extents.dMaxX);
-    widen(point.dY, anyY, m_extents.dMinY, m_extents.dMaxY);
+  for (const CURVEPOINT& point : m_points) {
+    widen(point.dX, minX, maxX);
+    widen(point.dY, minY, maxY);
   }
+  if (m_points.size() < static_cast<std::size_t>(m_nNumPoints)) {  // the points not set read as 0
+    widen(0, minX, maxX);
+    widen(0, minY, maxY);
+  }
+  const bool anyX = minX <= maxX, anyY = minY <= maxY;
+  m_extents = {anyX ? minX : 0, anyX ? maxX : 0, anyY ? minY : 0, anyY ? maxY : 0};
   m_bScaled = true;
 }

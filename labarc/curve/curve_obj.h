@@ -3,6 +3,7 @@
 // points are set, so a curve can be given a point count it has not received yet.
 #pragma once
 
+#include <span>
 #include <vector>
 
 #include <labarc/framework/cstring.h>
@@ -62,6 +63,11 @@ class LABARC_API CCurveObj {
     m_bScaled = false;
     return TRUE;
   }
+  // Points 0 to `end` - 1 (`end` at most the curve's count) as storage to fill in place; points
+  // made here read as zero until filled.
+  std::span<CURVEPOINT> FillPoints(int end);
+  // The points set so far, from index 0; the points after them read as zero.
+  std::span<const CURVEPOINT> GetStoredPoints() const { return m_points; }
   // Makes room for `count` points (at most the curve's count) ahead of setting them.
   void ReservePoints(int count);
 

@@ -124,6 +124,57 @@ void CArchive::SkipPendingLineFeed() {
   if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
 }
 
+void CArchive::ReadAhead(std::size_t bytes) {
+  const std::size_t unread = m_end - m_position;
+  if (bytes > m_size) {
+    std::unique_ptr<char[]> larger = MakeBuffer(bytes);
+    std::memcpy(larger.get(), m_buffer.get() + m_position, unread);
+    m_buffer = std::move(larger);
+    m_size = bytes;
+  } else {
+    std::memmove(m_buffer.get(), m_buffer.get() + m_position, unread);
+  }
+  m_position = 0;
+  m_end = unread;
+  while (m_end < bytes) {
+    const UINT got = m_pFile->Read(m_buffer.get() + m_end, static_cast<UINT>(bytes - m_end));
+    if (got == 0) break;
+    m_end += got;
+  }
+}
+
+void CArchive::PeekLines(std::vector<std::string_view>& lines, std::size_t most,
+                         std::size_t bytes) {
+  if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+  lines.clear();
+  SkipPendingLineFeed();
+  if (!m_pFile) return;
+  if (!m_pFile->AllowsReadAhead()) bytes = 0;
+  const std::size_t unread = m_end - m_position;
+  if (unread < bytes)
+    bytes = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, m_pFile->GetLength()));
+  if (unread < bytes)
+    ReadAhead(bytes);
+  else
+    FillBuffer();
+  const char* at = m_buffer.get() + m_position;
+  const char* const last = m_buffer.get() + m_end;
+  while (lines.size() < most) {
+    const char* end = FindLineEnd(at, last);
+    // A carriage return must be followed by what comes after it in the buffer, so that a line
+    // feed paired with it is skipped with the line.
+    if (end == last || (*end == '\r' && end + 1 == last)) break;
+    lines.emplace_back(at, static_cast<std::size_t>(end - at));
+    at = end + 1 + (*end == '\r' && end[1] == '\n');
+  }
+}
+
+void CArchive::SkipPeekedLines(std::string_view last) {
+  const char* end = last.data() + last.size();
+  m_position =
+      static_cast<std::size_t>(end - m_buffer.get()) + 1 + (*end == '\r' && end[1] == '\n');
+}
+
 CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxLength) {
   if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
   SkipPendingLineFeed();

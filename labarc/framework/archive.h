@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <labarc/framework/cstring.h>
 #include <labarc/framework/export.h>
@@ -84,8 +85,20 @@ class LABARC_API CArchive {
   char* WriteSpace(std::size_t count);
   void CommitWrite(std::size_t count) { m_position += count; }
 
+  // Lines located ahead of the read position but not read, for a reader that parses many lines
+  // at once: the texts (without their line ends) of up to `most` whole lines replace `lines`,
+  // valid until the next read. When fewer than `bytes` bytes are buffered, the buffer is first
+  // topped up to that many, or to what the file still holds, growing to at most `bytes` and
+  // never past the file's length, unless the file allows no reading ahead. A line that is not whole
+  // in the buffer ends the run, for ReadLine to take.
+  void PeekLines(std::vector<std::string_view>& lines, std::size_t most, std::size_t bytes);
+  // Reads the located lines up to and including `last`, one of the lines PeekLines gave.
+  void SkipPeekedLines(std::string_view last);
+
  private:
   LABARC_LOCAL bool FillBuffer();
+  // Keeps the unread bytes and reads after them until `bytes` are buffered or the file ends.
+  LABARC_LOCAL void ReadAhead(std::size_t bytes);
   // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
   LABARC_LOCAL void SkipPendingLineFeed();
 

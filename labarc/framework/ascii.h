@@ -15,6 +15,7 @@ constexpr bool IsAsciiSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= 
 // Labels and section names are compared this way.
 constexpr bool EqualsNoCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
+  if (a == b) return true;  // the usual case, a label as written: one wide compare
   for (std::size_t i = 0; i < a.size(); ++i) {
     if (AsciiToLower(a[i]) != AsciiToLower(b[i])) return false;
   }

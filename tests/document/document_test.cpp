@@ -4,6 +4,7 @@
 #include <thread>
 #include <tuple>
 
+#include <labarc/curve/point_threads.h>
 #include <labarc/document/document.h>
 
 #include "support/test_support.h"
@@ -199,6 +200,41 @@ TEST(Document, WalksShowNoBoxAndRunOnTwoThreadsAtOnce) {
   second.join();
   for (int i = 0; i < 2; ++i) EXPECT_EQ(Saved(together[i]), Saved(alone[i]));
   EXPECT_TRUE(recorder.boxes.empty());
+}
+
+// Curves read on several threads take only their own lines from the walk: the entries and
+// sections after them are still the walk's.
+TEST(Document, CurvesReadOnThreadsLeaveTheLinesAfterThemToTheWalk) {
+  const PointThreading previous = GetPointThreading();
+  SetPointThreading({2, 0, 2});
+  CCurveObj curve(40);
+  curve.SetName("Probe");
+  for (int i = 0; i < 40; ++i) {
+    CURVEPOINT point{1, 0.5 * i, -1.0 * i};
+    curve.SetCurvePoint(i, point);
+  }
+  StoreArchive store;
+  store->WriteHeader();
+  store->WriteSectionHeader(CString("Run"));
+  store->Write(curve);
+  store->Write(CString("after"), CString("Key"));
+  store->WriteSectionHeader(CString("Next"));
+  store->Write(curve);
+  const std::string text = store.Text();
+  const Document document = Loaded(text);
+  SetPointThreading(previous);
+  EXPECT_EQ(document.ErrorCount(), 0);
+  std::vector<std::string> items;
+  for (const DocumentSection& section : document.sections)
+    for (const DocumentItem& item : section.items)
+      items.push_back(section.name + " " +
+                      (item.IsComposite() ? item.composite.Kind()->name + std::string(" ") +
+                                                std::to_string(item.points.y.at(39))
+                                          : item.label));
+  const std::vector<std::string> expected = {"Run curve -39.000000", "Run Key",
+                                             "Next curve -39.000000"};
+  EXPECT_EQ(items, expected);
+  EXPECT_EQ(Saved(document), text);
 }
 
 // Cut anywhere, a golden text walks to its end: the cut composite is kept as lines, and what

@@ -32,7 +32,7 @@ class EntryIo {
 
   template <class T>
   bool operator()(const char* label, T& value) const {
-    return Entry(value, CString(label));
+    return Entry(value, label);
   }
   template <class T>
   bool operator()(T& composite) const {
@@ -45,17 +45,17 @@ class EntryIo {
   template <class T, class Format>
   bool Formatted(const char* label, T& value, Format format) const {
     if constexpr (Loading) {
-      return Entry(value, CString(label));
+      return Entry(value, label);
     } else {
       CString text = format(value);
-      return Entry(text, CString(label));
+      return Entry(text, label);
     }
   }
   template <class Object, class Get, class Set>
   bool Property(const char* label, Object& object, Get get, Set set) const {
     if constexpr (Loading) {
       PropertyType<Set> value{};
-      if (!Entry(value, CString(label))) return false;
+      if (!Entry(value, label)) return false;
       if constexpr (std::is_member_function_pointer_v<Set>)
         (object.*set)(value);
       else
@@ -63,18 +63,18 @@ class EntryIo {
       return true;
     } else {
       auto value = std::invoke(get, object);
-      return Entry(value, CString(label));
+      return Entry(value, label);
     }
   }
   template <class T>
   bool Ranged(const char* label, T& value, long least, long most) const {
-    if (!Entry(value, CString(label))) return false;
+    if (!Entry(value, label)) return false;
     if (least <= value && value <= most) return true;
     m_archive.NoteOutOfRange(label, static_cast<long>(value), least, most);
     return false;
   }
   bool Count(const char* label, int& count) const {
-    if (!Entry(count, CString(label))) return false;
+    if (!Entry(count, label)) return false;
     if (count >= 0) return true;
     m_archive.RefuseCount(label, count);
     return false;
@@ -105,6 +105,15 @@ class EntryIo {
     return Blocks(older ? count.olderCount : count.count, block);
   }
 
+  // One labelled entry in this direction under a fixed label, a literal of the composite's list.
+  template <class T>
+  bool Entry(T& value, const char* label) const {
+    Label fixed = Label::Fixed(label);
+    if constexpr (Loading)
+      return m_archive.Read(value, fixed) == 1;
+    else
+      return m_archive.Write(value, fixed) == 1;
+  }
   // One labelled entry in this direction, with the label in any of its public forms.
   template <class T, class LabelForm>
   bool Entry(T& value, const LabelForm& label) const {

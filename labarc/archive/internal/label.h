@@ -3,6 +3,7 @@
 // every entry operation behind the public overloads see a single type.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include <labarc/framework/cstring.h>
@@ -17,6 +18,10 @@ class Label {
   // A label that is only compared or written, never changed.
   static Label Fixed(const CString& label) {
     return Label(Kind::fixed, label.GetString(), label.GetLength());
+  }
+  // The same from a zero-terminated text that outlives the label, such as a literal.
+  static Label Fixed(const char* label) {
+    return Label(Kind::fixed, label, std::char_traits<char>::length(label));
   }
   // The text of string resource `id`; Missing() when it cannot be loaded.
   static Label Resource(UINT id);

@@ -1,5 +1,6 @@
 // Defines the three label forms of one public entry operation, CArchiveEx::Operation(Parameter,
-// label), as forwarders to the private Implementation(Parameter, labarc::Label&).
+// label), as forwarders to the private Implementation(Parameter, labarc::Label&), and the resolved
+// form, which calls it directly.
 #pragma once
 
 #include <labarc/archive/internal/label.h>
@@ -16,4 +17,7 @@
   int CArchiveEx::Operation(Parameter value, UINT nID) {                \
     labarc::Label resolved = labarc::Label::Resource(nID);              \
     return Implementation(value, resolved);                             \
+  }                                                                     \
+  int CArchiveEx::Operation(Parameter value, labarc::Label& label) {    \
+    return Implementation(value, label);                                \
   }

@@ -29,6 +29,8 @@ class PullFile : public CFile {
   // Hands over the rest of the current line, or of the next: never more than one line at a time.
   UINT Read(void* buffer, UINT count) override;
   std::uint64_t GetLength() const override { return m_length; }
+  // A line beyond those a reader asks for is not the reader's to take.
+  bool AllowsReadAhead() const override { return false; }
 
  private:
   LineSupplier& m_supplier;
