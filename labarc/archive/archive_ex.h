@@ -10,10 +10,13 @@
 
 #include <cstddef>
 #include <string_view>
+#include <utility>
 
 #include <labarc/framework/archive.h>
 #include <labarc/framework/cstring.h>
+#include <labarc/framework/exceptions.h>
 #include <labarc/framework/export.h>
+#include <labarc/framework/message_box.h>
 #include <labarc/framework/win_types.h>
 
 class CDate;
@@ -32,6 +35,8 @@ struct _TEXT;
 
 namespace labarc {
 class Label;
+template <bool Loading>
+class EntryIo;
 }  // namespace labarc
 
 // Declares Operation(Parameter, label) in the three label forms.
@@ -71,8 +76,14 @@ class LABARC_API CArchiveEx : public CArchive {
   int WriteString(const CString& text);
 
   // The one failure path: 0 in quiet mode; otherwise reports `name` (null or empty for none)
-  // with the direction, line number and file, and throws CArchiveException*.
+  // with the direction, line number and file, and throws a CArchiveEx::Exception, which is a
+  // CArchiveException* of cause badIndex carrying the failure (below).
   int HandleError(const char* name);
+
+  // Where this archive's reports go: `sink` receives every report box of this archive in place
+  // of the process's report handler (SetReportHandler), so that documents read or written on
+  // several threads report to their own callers. An empty sink restores the process's handler.
+  void SetReportSink(ReportHandler sink) { m_reportSink = std::move(sink); }
 
   // Why the last failed operation failed, as data: readable after a quiet 0 or after the
   // exception was caught. The innermost failure of a chain is kept; the composites' own calls
@@ -98,7 +109,25 @@ class LABARC_API CArchiveEx : public CArchive {
     CString section;   // the section last entered or written, empty before the first
     CString expected;  // the expected label or section name, empty when none
     CString found;     // what stood there: the line, the value text, version or name
+    CString file;      // the path of the archive's file, as its reports name it
+    CString detail;    // a sentence on what was wrong, when the kind alone does not say it
   };
+  // The exception a reporting archive throws: a CArchiveException of cause badIndex (callers
+  // that catch that keep working) that also carries the failure and the report's text, so a host
+  // can explain the failure after the archive is gone.
+  class LABARC_API Exception : public CArchiveException {
+   public:
+    Exception(const Failure& failure, const CString& report)
+        : CArchiveException(badIndex), m_failure(failure), m_strReport(report) {}
+    // The report's text, then the kind of failure and the text found, such as "... Section/Entry:
+    // Gain\nvalue refused: \"high\"".
+    CString GetErrorMessage() const override;
+
+    Failure m_failure;
+    CString m_strReport;  // the text of the report box
+  };
+  // The failure an exception carries: that of a CArchiveEx::Exception, else null.
+  static const Failure* FailureOf(const CException* error);
   static constexpr std::size_t MAX_FAILURE_TEXT = 256;  // `found` keeps at most this much
   const Failure& GetLastFailure() const { return m_failure; }
   // A short English phrase for a kind, such as "value refused".
@@ -197,9 +226,13 @@ class LABARC_API CArchiveEx : public CArchive {
   LABARC_LOCAL void CountLine();
   // Records why the operation failed, then takes the error path with `name`.
   LABARC_LOCAL int Fail(FailureKind kind, std::string_view expected, std::string_view found,
-                        const char* name);
-  LABARC_LOCAL void NoteFailure(FailureKind kind, std::string_view expected,
-                                std::string_view found);
+                        const char* name, std::string_view detail = {});
+  LABARC_LOCAL void NoteFailure(FailureKind kind, std::string_view expected, std::string_view found,
+                                std::string_view detail = {});
+  // Shows a report box through this archive's sink, or the process's handler.
+  LABARC_LOCAL void ShowReport(const char* text, const char* caption, UINT style) const;
+  template <bool Loading>
+  friend class labarc::EntryIo;  // a composite's checks report the entry they refuse
   // A new line is tried: a later failure starts a new chain.
   void StartLine() { m_bFailureOpen = false; }
 
@@ -212,6 +245,7 @@ class LABARC_API CArchiveEx : public CArchive {
   CString m_strSection;         // the section last entered or written
   Failure m_failure;            // the last failure's reason
   bool m_bFailureOpen = false;  // m_failure belongs to the chain now failing
+  ReportHandler m_reportSink;   // empty: the process's report handler
 };
 
 #undef LABARC_DECLARE_LABEL_FORMS

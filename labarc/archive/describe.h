@@ -29,8 +29,10 @@
 //                                std::invoke(get, object); read as PropertyType<decltype(set)>
 //                                and stored by (object.*set)(v) for a member setter, or by
 //                                set(object, v, archive) for a free function.
-//   io.Check(ok)                 A check of the value just written or read: fails when !ok.
-//                                Directions that hold no real values (a schema) pass it.
+//   io.Check(label, value, least, most)
+//                                A check of the int entry `label` just written or read: fails,
+//                                naming the entry and the values it allows, unless least <=
+//                                value <= most. Directions that hold no real values pass it.
 //   io.OnRead(step)              A step only the reader takes, right here in the sequence:
 //                                step(const CArchiveEx&) -> bool (a clamp, a conversion).
 //   io.Blocks(count, block)      block(slot) -> bool for slot 0 to count - 1. `count` is an int,
@@ -74,7 +76,7 @@ using PropertyType = typename PropertyTypeOf<Set>::type;
 // What every direction that only walks a description shares: checks and reader-only steps pass,
 // and each block is visited once per slot. A walker adds its own Blocks(const BlockCount&).
 struct DescriptionWalk {
-  static bool Check(bool) { return true; }
+  static bool Check(const char*, int, int, int) { return true; }
   template <class Step>
   static bool OnRead(Step) {
     return true;

@@ -20,23 +20,48 @@ int CArchiveEx::HandleError(const char* name) {
     message += "\nSection/Entry: ";
     message += name;
   }
-  MessageBoxA(GetActiveWindow(), message, "File Error", MB_OK | MB_ICONSTOP);
-  throw new CArchiveException(CArchiveException::badIndex);
+  if (!m_failure.detail.IsEmpty()) {
+    message += "\n";
+    message += m_failure.detail;
+  }
+  ShowReport(message, "File Error", MB_OK | MB_ICONSTOP);
+  throw new Exception(m_failure, message);
+}
+
+void CArchiveEx::ShowReport(const char* text, const char* caption, UINT style) const {
+  if (m_reportSink)
+    m_reportSink(GetActiveWindow(), text, caption, style);
+  else
+    MessageBoxA(GetActiveWindow(), text, caption, style);
 }
 
 int CArchiveEx::Fail(FailureKind kind, std::string_view expected, std::string_view found,
-                     const char* name) {
-  NoteFailure(kind, expected, found);
+                     const char* name, std::string_view detail) {
+  NoteFailure(kind, expected, found, detail);
   return HandleError(name);
 }
 
-void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::string_view found) {
+void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::string_view found,
+                             std::string_view detail) {
   m_failure.kind = kind;
   m_failure.line = m_nCurLineNum;
   m_failure.section = m_strSection;
   m_failure.expected = expected;
   m_failure.found = found.substr(0, std::min(found.size(), MAX_FAILURE_TEXT));
+  m_failure.file = m_pArchiveFile ? m_pArchiveFile->GetFilePath() : CString();
+  m_failure.detail = detail;
   m_bFailureOpen = true;
+}
+
+CString CArchiveEx::Exception::GetErrorMessage() const {
+  CString text = m_strReport + "\n" + FailureKindText(m_failure.kind);
+  if (!m_failure.found.IsEmpty()) text += ": \"" + m_failure.found + "\"";
+  return text;
+}
+
+const CArchiveEx::Failure* CArchiveEx::FailureOf(const CException* error) {
+  const auto* exception = dynamic_cast<const Exception*>(error);
+  return exception ? &exception->m_failure : nullptr;
 }
 
 const char* CArchiveEx::FailureKindText(FailureKind kind) {

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <optional>
+#include <string>
 
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/value_controls.h>
@@ -23,8 +25,9 @@ constexpr int kValuesPerLine = 12;
 // at `first`, which has room for kMaxValueText characters, and returns its end.
 constexpr std::size_t kMaxValueText = labarc::kMaxDoubleText;
 
-template <double CURVEPOINT::*Field>
+template <double CURVEPOINT::*Field, const char* Name>
 struct CoordinateGroup {
+  static constexpr const char* kName = Name;
   static char* Put(const CURVEPOINT& point, char* first) {
     return labarc::FormatDouble(point.*Field, first);
   }
@@ -32,11 +35,14 @@ struct CoordinateGroup {
     return labarc::TakeDoubleField(rest, ',', point.*Field);
   }
 };
-using XGroup = CoordinateGroup<&CURVEPOINT::dX>;
-using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
+constexpr char kXValues[] = "x values";
+constexpr char kYValues[] = "y values";
+using XGroup = CoordinateGroup<&CURVEPOINT::dX, kXValues>;
+using YGroup = CoordinateGroup<&CURVEPOINT::dY, kYValues>;
 
 // A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
 struct FlagGroup {
+  static constexpr const char* kName = "flags";
   static char* Put(const CURVEPOINT& point, char* first) {
     return std::to_chars(first, first + kMaxValueText, static_cast<BYTE>(point.cFlag)).ptr;
   }
@@ -52,16 +58,24 @@ struct FlagGroup {
 // texts hold no line end, so the lines are made straight in the archive's buffer.
 constexpr std::size_t kPointLineRoom = kValuesPerLine * (kMaxValueText + 2) + 2;
 
-// An upper bound on the points the archive's file can deliver, from its whole length: every point
-// takes at least one character and a separator in each of the three groups.
-int DeliverablePoints(const CFile* file, int count) {
-  // So few points cost less memory than the archive's buffer: not worth asking the file.
-  constexpr int kPointsReservedUnasked = 1024;
-  if (count <= kPointsReservedUnasked) return count;
-  constexpr std::uint64_t kLeastBytesPerPoint = 6;
-  const std::uint64_t length = file ? file->GetLength() : 0;
-  const std::uint64_t most = length / kLeastBytesPerPoint + kValuesPerLine;
-  return most < static_cast<std::uint64_t>(count) ? static_cast<int>(most) : count;
+// The memory of a curve read follows the file, not the count it claims. The least text the reader
+// accepts for a point is one character and a separator or line end in each of the three groups;
+// the file's last line needs no line end.
+constexpr std::uint64_t kLeastBytesPerPoint = 6;
+// So few points cost less memory than the archive's buffer: they are reserved unasked, and a file
+// too short for them fails at the line where it ends, like any other damage.
+constexpr int kPointsReservedUnasked = 1024;
+
+// How many points the rest of the file can hold; empty when the file cannot tell (a pipe).
+std::optional<std::uint64_t> PointsTheFileCanHold(const CArchive& archive) {
+  const auto left = archive.GetBytesLeft();
+  if (!left) return std::nullopt;
+  return (*left + 1) / kLeastBytesPerPoint;
+}
+
+// "x values of curve "Pressure"": how a failure names a point group.
+std::string GroupName(const char* group, const CString& curve) {
+  return std::string(group) + " of curve \"" + std::string(curve.View()) + "\"";
 }
 
 }  // namespace
@@ -107,28 +121,45 @@ int CArchiveEx::Read(CCurveObj& curve) {
                 kCurvePointCountLabel);
   }
 
-  // The count is not trusted with memory: room is made ahead for no more points than the file
-  // can hold, and beyond that the working curve grows only as values arrive.
+  // The count is not trusted with memory: a large count the rest of the file cannot hold is
+  // refused before anything is reserved, so a curve read never holds more than a few times the
+  // file.
+  const auto fileCanHold = PointsTheFileCanHold(*this);
+  if (count > kPointsReservedUnasked && fileCanHold &&
+      static_cast<std::uint64_t>(count) > *fileCanHold) {
+    labarc::ValueText text;
+    CLong::AppendText(count, text);
+    const std::string detail = "curve \"" + std::string(name.View()) +
+                               "\" claims more points than the rest of the file can hold";
+    return Fail(FailureKind::valueRefused, kCurvePointCountLabel, text.View(),
+                kCurvePointCountLabel, detail);
+  }
   CCurveObj working(count);
   working.CopyCurveCharacteristics(&curve, 0);
   working.SetName(name);
-  working.ReservePoints(DeliverablePoints(GetFile(), count));
+  working.ReservePoints(fileCanHold || count <= kPointsReservedUnasked ? count
+                                                                       : kPointsReservedUnasked);
 
-  const auto readGroup = [this, count]<class Group>(CCurveObj& into, Group) {
+  const auto readGroup = [this, count, &name]<class Group>(CCurveObj& into, Group) {
     labarc::Label none = labarc::Label::Pointer(nullptr);
     for (int index = 0; index < count;) {
       std::string_view rest;
       if (ReadEntry(rest, none) != 1) return false;
+      const int lineStart = index;
       for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
         CURVEPOINT point;
         into.GetCurvePoint(index, &point);
-        if (rest.empty()) {
-          NoteFailure(FailureKind::tooFewValues, {}, {});
+        if (rest.find_first_not_of(' ') == std::string_view::npos) {
+          const std::string group = GroupName(Group::kName, name);
+          const std::string detail = "the point line holds " + std::to_string(index - lineStart) +
+                                     " values, the curve needs " + std::to_string(end - lineStart);
+          Fail(FailureKind::tooFewValues, group, {}, group.c_str(), detail);
           return false;
         }
         const std::string_view field = rest.substr(0, rest.find(','));
         if (!Group::Take(rest, point)) {
-          NoteFailure(FailureKind::valueRefused, {}, field);
+          const std::string group = GroupName(Group::kName, name);
+          Fail(FailureKind::valueRefused, group, field, group.c_str());
           return false;
         }
         into.SetCurvePoint(index, point);

@@ -13,9 +13,9 @@ template <class Io>
 bool Describe(const Io& io, CLegend& l) {
   return io(static_cast<CRectTracker&>(l)) && io("Legend Shown", l.m_nLegendShown) &&
          io("Legend Float", l.m_nLegendFloat) && io("Legend Position", l.m_nLegendPosition) &&
-         io.Check(0 <= l.m_nLegendPosition && l.m_nLegendPosition <= kLegendCodeMax) &&
+         io.Check("Legend Position", l.m_nLegendPosition, 0, kLegendCodeMax) &&
          io("Legend Display", l.m_nLegendDisplay) &&
-         io.Check(0 <= l.m_nLegendDisplay && l.m_nLegendDisplay <= kLegendCodeMax) &&
+         io.Check("Legend Display", l.m_nLegendDisplay, 0, kLegendCodeMax) &&
          io("Location Percent X", l.m_dLocationPercentX) &&
          io("Location Percent Y", l.m_dLocationPercentY) && io("Legend Size X", l.m_lLegendSizeX) &&
          io("Legend Size Y", l.m_lLegendSizeY) && io("Legend Color", l.m_crLegendColor) &&

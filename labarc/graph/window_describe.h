@@ -14,9 +14,9 @@ bool Describe(const Io& io, _WINDOW& w) {
   return io("Modify", w.nModify) && io("Curve calc", w.nCurveCalc) &&
          io("Calc Geometry", w.nCalcGeometry) && io("Enclose graph", w.nEncloseGraph) &&
          io("State", w.nState) && io("Graph type", w.nGraphType) &&
-         io.Check(0 <= w.nGraphType && w.nGraphType <= kGraphTypeMax) &&
+         io.Check("Graph type", w.nGraphType, 0, kGraphTypeMax) &&
          io("Orgin location", w.nOriginLocation) &&
-         io.Check(0 <= w.nOriginLocation && w.nOriginLocation <= kOriginLocationMax) &&
+         io.Check("Orgin location", w.nOriginLocation, 0, kOriginLocationMax) &&
          io.Blocks(WINDOW_TITLES, [&](int title) { return io(w.titles[title]); }) &&
          io("Title Count", w.nTitleCount) && io(w.legend) &&
          io("Background Color", w.crBackgroundColor);

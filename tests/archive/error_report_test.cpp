@@ -39,7 +39,9 @@ std::function<int(CArchiveEx&)> Reads(const char* section, Label... label) {
 // the entry (none when empty).
 TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
   StoreArchive store;
-  store->Write(CCurveObj(2));
+  CCurveObj probe(2);
+  probe.SetName("Probe");
+  store->Write(probe);
   std::string shortPoints = store.Text();
   shortPoints.replace(shortPoints.rfind("0, 0, "), 6, "0");
   const auto readA = Reads<int>("S", CString("A"));
@@ -69,7 +71,8 @@ TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
            readHeader, Kind::otherApplication, 3, "Archive Header", "Plotter", "X", ""},
           {Lines({"[Fonts]", "Height=1", "Width=w"}), Reads<tagLOGFONTA>("Fonts"),
            Kind::valueRefused, 3, "Fonts", "Width", "w", "Width"},
-          {shortPoints, Reads<CCurveObj>(""), Kind::tooFewValues, 34, "", "", "", ""},
+          {shortPoints, Reads<CCurveObj>(""), Kind::tooFewValues, 34, "",
+           "flags of curve \"Probe\"", "", "flags of curve \"Probe\""},
       };
   for (const auto& [text, operation, kind, line, section, expected, found, entry] : cases) {
     for (const int report : {0, 1}) {
@@ -91,7 +94,10 @@ TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
       const auto& box = reports.boxes.back();
       EXPECT_EQ(box.text, "An error occurred while reading from line " + std::to_string(line) +
                               "!\nFile Name: /documents/load.txt" +
-                              (*entry ? std::string("\nSection/Entry: ") + entry : ""));
+                              (*entry ? std::string("\nSection/Entry: ") + entry : "") +
+                              (kind == Kind::tooFewValues
+                                   ? "\nthe point line holds 1 values, the curve needs 2"
+                                   : ""));
       EXPECT_TRUE(box.caption == "File Error" && box.style == (MB_OK | MB_ICONSTOP));
     }
   }

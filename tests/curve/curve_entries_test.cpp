@@ -175,16 +175,28 @@ TEST(CurveRead, AppliesEachEntrysRule) {
 }
 
 // Each case puts a text in place of a line of the stored 13-point sample curve (null: drops the
-// line); the report must name the entry given ("" for none). No room is made for a count the
-// file cannot hold, and the curve is left as it was, not even rescaled.
+// line); the report must name the entry given and the point line's problem. A count the file
+// cannot hold is refused before room is made for it, and the curve is left as it was, not even
+// rescaled.
 TEST(CurveRead, RefusesDamageNamingTheEntryAndLeavesTheCurve) {
   using Case = std::tuple<int, const char*, const char*>;
   for (auto [line, text, entry] :
        {Case{24, nullptr, "Symbol Deselect Color"},
         Case{1, "Number Of Curve Points=-1", "Number Of Curve Points"},
-        Case{1, "Number Of Curve Points=2000000000", ""},
-        Case{20, "Symbol Color=1 2", "Symbol Color"}, Case{31, "1, 2, 3, ", ""},
-        Case{33, "1, x, ", ""}, Case{35, "1, 256, ", ""}, Case{32, "", ""}}) {
+        Case{1, "Number Of Curve Points=2000000000",
+             "Number Of Curve Points\ncurve \"Sample B\" claims more points than the rest of the "
+             "file can hold"},
+        Case{20, "Symbol Color=1 2", "Symbol Color"},
+        Case{31, "1, 2, 3, ",
+             "x values of curve \"Sample B\"\nthe point line holds 3 values, the "
+             "curve needs 12"},
+        Case{33, "1, x, ", "y values of curve \"Sample B\""},
+        Case{35, "1, 256, ", "flags of curve \"Sample B\""},
+        Case{32, "",
+             "x values of curve \"Sample B\"\nthe point line holds 0 values, the curve "
+             "needs 1"},
+        Case{1, "Number Of Curve Points=14",  // one too many
+             "x values of curve \"Sample B\"\nthe point line holds 1 values, the curve needs 2"}}) {
     SCOPED_TRACE(text ? text : "dropped");
     ReportRecorder reports;
     LoadArchive ar(Damaged(13, line, text), 1);

@@ -65,7 +65,17 @@ class EntryIo {
       return Entry(value, CString(label));
     }
   }
-  static bool Check(bool ok) { return ok; }
+  bool Check(const char* label, int value, int least, int most) const {
+    if (least <= value && value <= most) return true;
+    ValueText text;
+    text.AppendInteger(value);
+    CString allowed;
+    allowed.Format("the allowed values are %d to %d", least, most);
+    m_archive.Fail(
+        Loading ? CArchiveEx::FailureKind::valueRefused : CArchiveEx::FailureKind::valueNotStorable,
+        label, text.View(), label, allowed.View());
+    return false;
+  }
   template <class Step>
   bool OnRead(Step step) const {
     if constexpr (Loading)
