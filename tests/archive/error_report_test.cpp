@@ -103,6 +103,39 @@ TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
   }
 }
 
+// The exception carries the failure and the report's text, for a host that no longer has the
+// archive; the archive's own sink gets its report, and the process's handler nothing.
+TEST(FailureReason, TravelsWithTheExceptionAndTheReportGoesToTheArchivesSink) {
+  ReportRecorder process;
+  std::vector<std::string> own;
+  CArchiveException* caught = nullptr;
+  {
+    LoadArchive ar(Lines({"[S]", "A=x1"}), 1);
+    ar->SetReportSink([&](HWND, std::string_view text, std::string_view, UINT) {
+      own.emplace_back(text);
+      return IDOK;
+    });
+    try {
+      Reads<int>("S", CString("A"))(*ar);
+    } catch (CArchiveException* error) {
+      caught = error;
+    }
+  }
+  ASSERT_NE(caught, nullptr);
+  EXPECT_EQ(caught->m_cause, CArchiveException::badIndex);
+  const CArchiveEx::Failure* f = CArchiveEx::FailureOf(caught);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::tie(f->kind, f->line, f->section, f->expected, f->found, f->file),
+            std::tuple(Kind::valueRefused, 2, CString("S"), CString("A"), CString("x1"),
+                       CString("/documents/load.txt")));
+  ASSERT_EQ(own.size(), 1u);
+  EXPECT_EQ(caught->GetErrorMessage(), CString((own[0] + "\nvalue refused: \"x1\"").c_str()));
+  caught->Delete();
+  EXPECT_TRUE(process.boxes.empty());
+  CMemoryException other;
+  EXPECT_EQ(CArchiveEx::FailureOf(&other), nullptr);
+}
+
 TEST(FailureReason, LaterFailureReplacesEarlierAndLongTextIsCut) {
   LoadArchive ar(Lines({"A=1", "B=" + std::string(1000, 'y')}));
   int value = 0;

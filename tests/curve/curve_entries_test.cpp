@@ -1,8 +1,15 @@
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <new>
 #include <tuple>
 #include <vector>
@@ -208,6 +215,55 @@ TEST(CurveRead, RefusesDamageNamingTheEntryAndLeavesTheCurve) {
     const std::string& box = reports.boxes.at(0).text;
     const std::size_t named = box.find("Section/Entry: ");
     EXPECT_EQ(named == box.npos ? "" : box.substr(named + 15), entry);
+  }
+}
+
+// A hostile count over many short values: the working memory of the read follows the file's
+// length, whatever count the file claims. Measured in a child process, from its peak resident size.
+TEST(CurveRead, MemoryIsBoundedByTheFileNotByTheCount) {
+  constexpr std::uint64_t kValueLines = 700'000;  // 12 values "1, " each: 25 MB
+  constexpr std::uint64_t kLineBytes = 12 * 3 + 2;
+  const TempFolder folder;
+  const std::string path = folder / "hostile.txt";
+  std::string head;
+  {
+    StoreArchive store;
+    store->Write(CCurveObj(0));
+    head = store.Text();
+  }
+  const std::uint64_t size = head.size() + kValueLines * kLineBytes;
+  // Far more points than the file holds; as many as its values could hold.
+  for (const std::uint64_t claimed : {std::uint64_t{2'000'000'000}, kValueLines * kLineBytes / 6}) {
+    SCOPED_TRACE(claimed);
+    {
+      std::ofstream file(path, std::ios::binary | std::ios::trunc);
+      std::string text = head;
+      text.replace(text.find("Points=0"), 8, "Points=" + std::to_string(claimed));
+      file << text;
+      std::string line;
+      for (int i = 0; i < 12; ++i) line += "1, ";
+      line += "\r\n";
+      for (std::uint64_t i = 0; i < kValueLines; ++i) file << line;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      rusage before{}, after{};
+      ::getrusage(RUSAGE_SELF, &before);
+      CFile file(path.c_str(), CFile::modeRead);
+      CArchive host(&file, CArchive::load);
+      CArchiveEx ar(&host, CString(kApplName), kApplVersion, 0);
+      CCurveObj curve;
+      const int read = ar.Read(curve);
+      ::getrusage(RUSAGE_SELF, &after);
+      const std::uint64_t grown = static_cast<std::uint64_t>(after.ru_maxrss - before.ru_maxrss)
+                                  << 10;
+      std::fprintf(stderr, "read %d, peak grew by %llu bytes for a file of %llu\n", read,
+                   static_cast<unsigned long long>(grown), static_cast<unsigned long long>(size));
+      ::_exit(read == 0 && grown <= 4 * size + (std::uint64_t{64} << 20) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "see the child's line above";
   }
 }
 
