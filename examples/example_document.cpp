@@ -5,6 +5,7 @@
 
 #include <labarc/labarc.h>
 
+#include "example_document.h"
 #include "sample_text.h"
 
 namespace {
@@ -58,11 +59,13 @@ void WriteGraph(CArchiveEx& ar) {
   ar.Write(window);
   CResultsWnd results;
   results.m_nResultsShown = 1;
-  results.m_dptResultsPercent = DPOINT{15, 75};
+  results.m_dptResultsPercent = DPOINT{15, 72.5};
   ar.Write(results);
 }
 
-void WriteDocument(CArchiveEx& ar) {
+}  // namespace
+
+void WriteExampleDocument(CArchiveEx& ar) {
   ar.WriteHeader();
   ar.WriteSectionHeader(CString("Run"));
   ar.Write(CString("Calibration run"), CString("Title"));
@@ -94,8 +97,6 @@ void WriteDocument(CArchiveEx& ar) {
   WriteGraph(ar);
 }
 
-}  // namespace
-
 bool WriteExampleDocument(const char* path) {
   // Saved as every document should be: the old file is replaced only by a complete new one.
   CSaveFile file;
@@ -104,7 +105,8 @@ bool WriteExampleDocument(const char* path) {
     CArchive host(&file, CArchive::store);
     CString applName = "Example Plotter";
     CArchiveEx ar(&host, applName, 3.6, TRUE);
-    WriteDocument(ar);
+    WriteExampleDocument(ar);
+    ar.Close();
     host.Close();
   }
   file.Commit();

@@ -2,7 +2,7 @@
 # Installs the build tools and libraries labarc needs (Debian packages), when any is missing.
 set -euo pipefail
 packages=(cmake ninja-build g++ clang clang-format libclang-rt-14-dev libgtest-dev libgmock-dev
-          libbenchmark-dev pkgconf libcli11-dev nlohmann-json3-dev)
+          libbenchmark-dev pkgconf libcli11-dev nlohmann-json3-dev locales)
 missing=()
 for package in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "ok installed" || missing+=("$package")

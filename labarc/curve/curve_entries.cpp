@@ -7,9 +7,11 @@
 #include <charconv>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/value_controls.h>
+#include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
 
 namespace {
@@ -20,8 +22,9 @@ constexpr int kValuesPerLine = 12;
 // at `first`, which has room for kMaxValueText characters, and returns its end.
 constexpr std::size_t kMaxValueText = labarc::kMaxDoubleText;
 
-template <double CURVEPOINT::*Field>
+template <double CURVEPOINT::*Field, const char* Name>
 struct CoordinateGroup {
+  static constexpr const char* kName = Name;
   static char* Put(const CURVEPOINT& point, char* first) {
     return labarc::FormatDouble(point.*Field, first);
   }
@@ -29,11 +32,14 @@ struct CoordinateGroup {
     return labarc::TakeDoubleField(rest, ',', point.*Field);
   }
 };
-using XGroup = CoordinateGroup<&CURVEPOINT::dX>;
-using YGroup = CoordinateGroup<&CURVEPOINT::dY>;
+constexpr char kXValues[] = "x values";
+constexpr char kYValues[] = "y values";
+using XGroup = CoordinateGroup<&CURVEPOINT::dX, kXValues>;
+using YGroup = CoordinateGroup<&CURVEPOINT::dY, kYValues>;
 
 // A flag is the byte's decimal text, so the usual flag 1 is the single character 1.
 struct FlagGroup {
+  static constexpr const char* kName = "flags";
   static char* Put(const CURVEPOINT& point, char* first) {
     return std::to_chars(first, first + kMaxValueText, static_cast<BYTE>(point.cFlag)).ptr;
   }
@@ -49,16 +55,9 @@ struct FlagGroup {
 // texts hold no line end, so the lines are made straight in the archive's buffer.
 constexpr std::size_t kPointLineRoom = kValuesPerLine * (kMaxValueText + 2) + 2;
 
-// An upper bound on the points the archive's file can deliver, from its whole length: every point
-// takes at least one character and a separator in each of the three groups.
-int DeliverablePoints(const CFile* file, int count) {
-  // So few points cost less memory than the archive's buffer: not worth asking the file.
-  constexpr int kPointsReservedUnasked = 1024;
-  if (count <= kPointsReservedUnasked) return count;
-  constexpr std::uint64_t kLeastBytesPerPoint = 6;
-  const std::uint64_t length = file ? file->GetLength() : 0;
-  const std::uint64_t most = length / kLeastBytesPerPoint + kValuesPerLine;
-  return most < static_cast<std::uint64_t>(count) ? static_cast<int>(most) : count;
+// "x values of curve "Pressure"": how a failure names a point group.
+std::string GroupName(const char* group, const CString& curve) {
+  return std::string(group) + " of curve \"" + std::string(curve.View()) + "\"";
 }
 
 }  // namespace
@@ -89,28 +88,38 @@ bool CArchiveEx::WritePointLines(const CCurveObj& curve) {
 
 bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
   const int count = curve.GetNumPoints();
-  // The count is not trusted with memory: room is made ahead for no more points than the file
-  // can hold, and beyond that the curve grows only as values arrive.
-  curve.ReservePoints(DeliverablePoints(GetFile(), count));
-  const auto readGroup = [this, count]<class Group>(CCurveObj& into, Group) {
+  // The count is not trusted with memory: its entry refused one the rest of the file cannot hold
+  // (CheckCount); room is made ahead for no more points than the file can still hold, or for a
+  // few where it cannot tell (a pipe), and beyond that the curve grows only as values arrive.
+  const auto left = GetBytesLeft();
+  const std::uint64_t room = std::max<std::uint64_t>(
+      left ? (*left + 1) / labarc::kLeastBytesPerPoint : 0, labarc::kItemsReservedUnasked);
+  curve.ReservePoints(static_cast<int>(std::min<std::uint64_t>(count, room)));
+  const CString& name = curve.GetName();
+  const auto readGroup = [this, count, &name]<class Group>(CCurveObj& into, Group) {
+    // A refusal names the group, and the report the curve too: "x values of curve "Probe"".
+    const auto refuse = [&](FailureKind kind, std::string_view found, int index,
+                            const std::string& detail) {
+      NoteFailure(kind, Group::kName, found, detail);
+      m_failure.index = index;
+      const std::string group = GroupName(Group::kName, name);
+      HandleError(group.c_str());
+      return false;
+    };
     labarc::Label none = labarc::Label::Pointer(nullptr);
     for (int index = 0; index < count;) {
       std::string_view rest;
       if (ReadEntry(rest, none) != 1) return false;
+      const int lineStart = index;
       for (const int end = index + std::min(kValuesPerLine, count - index); index < end; ++index) {
         CURVEPOINT point;
         into.GetCurvePoint(index, &point);
-        if (rest.empty()) {
-          NoteFailure(FailureKind::tooFewValues, {}, {});
-          m_failure.index = index;
-          return false;
-        }
+        if (rest.find_first_not_of(' ') == std::string_view::npos)
+          return refuse(FailureKind::tooFewValues, {}, index,
+                        "the point line holds " + std::to_string(index - lineStart) +
+                            " values, the curve needs " + std::to_string(end - lineStart));
         const std::string_view field = rest.substr(0, rest.find(','));
-        if (!Group::Take(rest, point)) {
-          NoteFailure(FailureKind::valueRefused, {}, field);
-          m_failure.index = index;
-          return false;
-        }
+        if (!Group::Take(rest, point)) return refuse(FailureKind::valueRefused, field, index, {});
         into.SetCurvePoint(index, point);
       }
     }

@@ -29,6 +29,10 @@ class PullFile : public CFile {
   // Hands over the rest of the current line, or of the next: never more than one line at a time.
   UINT Read(void* buffer, UINT count) override;
   std::uint64_t GetLength() const override { return m_length; }
+  // Only the current position is known: the bytes handed over so far. With GetLength, which is
+  // the whole file's, it bounds what the rest of the lines can hold from above, so that a reader
+  // can refuse a count no file of that length could hold.
+  std::uint64_t Seek(std::int64_t offset, UINT from) override;
 
  private:
   LineSupplier& m_supplier;
@@ -36,6 +40,7 @@ class PullFile : public CFile {
   std::string m_line;          // the current line with its line feed
   std::size_t m_position = 0;  // of the next byte of m_line to hand over
   std::uint64_t m_fill = 0;    // bytes of a too long line still to hand over, its end included
+  std::uint64_t m_handed = 0;  // bytes handed over
 };
 
 }  // namespace labarc
