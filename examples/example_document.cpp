@@ -5,6 +5,7 @@
 
 #include <labarc/labarc.h>
 
+#include "example_document.h"
 #include "sample_text.h"
 #include "save_document.h"
 
@@ -59,11 +60,13 @@ void WriteGraph(CArchiveEx& ar) {
   ar.Write(window);
   CResultsWnd results;
   results.m_nResultsShown = 1;
-  results.m_dptResultsPercent = DPOINT{15, 75};
+  results.m_dptResultsPercent = DPOINT{15, 72.5};
   ar.Write(results);
 }
 
-void WriteDocument(CArchiveEx& ar) {
+}  // namespace
+
+void WriteExampleDocument(CArchiveEx& ar) {
   ar.WriteHeader();
   ar.WriteSectionHeader(CString("Run"));
   ar.Write(CString("Calibration run"), CString("Title"));
@@ -95,6 +98,6 @@ void WriteDocument(CArchiveEx& ar) {
   WriteGraph(ar);
 }
 
-}  // namespace
-
-bool WriteExampleDocument(const char* path) { return SaveDocument(path, WriteDocument); }
+bool WriteExampleDocument(const char* path) {
+  return SaveDocument(path, [](CArchiveEx& ar) { WriteExampleDocument(ar); });
+}

@@ -10,6 +10,7 @@
 
 #include <labarc/labarc.h>
 
+#include "example_document.h"
 #include "host_document.h"
 
 // The demonstrations of the other value kinds, each in its own file.
@@ -17,7 +18,6 @@ void RunValuesDemo();
 void RunCurveDemo();
 void RunObjectsDemo();
 void RunGraphDemo();
-bool WriteExampleDocument(const char* path);
 bool WriteGraphDocument(const char* path);
 
 namespace {
@@ -35,42 +35,52 @@ void Serialize(CArchiveEx& ar, Document& doc) {
 
 // Saves `doc` to the file at `path`. The old file is replaced only when the whole document was
 // written and synced: a failure or a crash half-way leaves it as it was.
+// [save]
 bool Save(const char* path, Document& doc) {
   try {
-    CSaveFile file(path);
+    CSaveFile file(path);  // raises CFileException when the folder is not writable
     {
       CArchive host(&file, CArchive::store);
-      CString applName = kApplName;
-      CArchiveEx ar(&host, applName, 3.6, TRUE);
+      CArchiveEx ar(&host, CString(kApplName), 3.6, TRUE);
       Serialize(ar, doc);
-      host.Close();  // hands the last buffered bytes to the file, where errors still raise
+      ar.Close();    // the text archive's last buffered text reaches the file; errors raise here
+      host.Close();  // and the host archive's
     }
-    file.Commit();
+    file.Commit();  // the old document is replaced only here
     return true;
-  } catch (CException* error) {
+  } catch (CException* error) {  // the old document is untouched
     std::printf("Saving failed: %s\n", error->GetErrorMessage().GetString());
     error->Delete();
     return false;
   }
 }
+// [/save]
 
 // Loads the document in `file` into `live`. It is read into a fresh document and swapped in only
 // when the whole of it was read: a damaged file leaves the live document as it was, never half
 // replaced.
+// [load]
 bool Load(CFile& file, Document& live) {
   Document fresh;
   try {
     CArchive host(&file, CArchive::load);
-    CString applName = kApplName;
-    CArchiveEx ar(&host, applName, 3.6, TRUE);
+    CArchiveEx ar(&host, CString(kApplName), 3.6, TRUE);
     Serialize(ar, fresh);
-  } catch (CException* error) {  // the archive has shown its report
+  } catch (CException* error) {  // the report was shown; the live document is untouched
+    if (const CArchiveEx::Failure* failure = CArchiveEx::FailureOf(error))
+      std::printf("Not loaded: %s at line %d of %s, entry \"%s\", found \"%s\"\n",
+                  CArchiveEx::FailureKindText(failure->kind), failure->line,
+                  failure->file.GetString(), failure->expected.GetString(),
+                  failure->found.GetString());
+    else
+      std::printf("Not loaded: %s\n", error->GetErrorMessage().GetString());
     error->Delete();
     return false;
   }
   std::swap(live, fresh);
   return true;
 }
+// [/load]
 
 bool Load(const char* path, Document& live) {
   CFileException error(CFileException::none, 0, path);

@@ -13,6 +13,7 @@ bool SaveDocument(const char* path, Write write) {
     CString applName = "Example Plotter";
     CArchiveEx ar(&host, applName, 3.6, TRUE);
     write(ar);
+    ar.Close();  // its last bytes reach the file while a failure can still be raised
     host.Close();
   }
   file.Commit();

@@ -65,6 +65,7 @@ std::string DiagnosticReason(const Diagnostic& d) {
   switch (d.kind) {
     case DiagnosticKind::failure:
       reason = FailureReason(d);
+      if (!d.detail.empty()) reason += ": " + d.detail;
       break;
     case DiagnosticKind::noHeader:
       reason = "the file holds no section " + Quoted(d.expected);

@@ -29,7 +29,8 @@ CArchiveEx::CArchiveEx(const CArchiveEx& src)
       m_strApplName(src.m_strApplName),
       m_dApplVersion(src.m_dApplVersion),
       m_bReportErrors(src.m_bReportErrors),
-      m_nCurLineNum(src.m_nCurLineNum) {}
+      m_nCurLineNum(src.m_nCurLineNum),
+      m_reportSink(src.m_reportSink) {}
 
 CArchiveEx& CArchiveEx::operator=(const CArchiveEx& src) {
   m_pArchiveFile = src.m_pArchiveFile;

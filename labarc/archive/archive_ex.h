@@ -9,12 +9,16 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
+#include <utility>
 
 #include <labarc/framework/archive.h>
 #include <labarc/framework/cstring.h>
+#include <labarc/framework/exceptions.h>
 #include <labarc/framework/export.h>
+#include <labarc/framework/message_box.h>
 #include <labarc/framework/win_types.h>
 
 class CDate;
@@ -81,8 +85,14 @@ class LABARC_API CArchiveEx : public CArchive {
   int WriteString(const CString& text);
 
   // The one failure path: 0 in quiet mode; otherwise reports `name` (null or empty for none)
-  // with the direction, line number and file, and throws CArchiveException*.
+  // with the direction, line number and file, and throws a CArchiveEx::Exception, which is a
+  // CArchiveException* of cause badIndex carrying the failure (below).
   int HandleError(const char* name);
+
+  // Where this archive's reports go: `sink` receives every report box of this archive in place
+  // of the process's report handler (SetReportHandler), so that documents read or written on
+  // several threads report to their own callers. An empty sink restores the process's handler.
+  void SetReportSink(ReportHandler sink) { m_reportSink = std::move(sink); }
 
   // Why the last failed operation failed, as data: readable after a quiet 0 or after the
   // exception was caught. The innermost failure of a chain is kept; the composites' own calls
@@ -111,7 +121,25 @@ class LABARC_API CArchiveEx : public CArchive {
     CString found;     // what stood there: the line, the value text, version or name
     CString allowed;   // what a check allows ("0 to 2"), for outOfRange
     int index = -1;    // the point's index, for a failure on a curve's point line
+    CString file;      // the path of the archive's file, as its reports name it
+    CString detail;    // a sentence on what was wrong, when the kind alone does not say it
   };
+  // The exception a reporting archive throws: a CArchiveException of cause badIndex (callers
+  // that catch that keep working) that also carries the failure and the report's text, so a host
+  // can explain the failure after the archive is gone.
+  class LABARC_API Exception : public CArchiveException {
+   public:
+    Exception(const Failure& failure, const CString& report)
+        : CArchiveException(badIndex), m_failure(failure), m_strReport(report) {}
+    // The report's text, then the kind of failure and the text found, such as "... Section/Entry:
+    // Gain\nvalue refused: \"high\"".
+    CString GetErrorMessage() const override;
+
+    Failure m_failure;
+    CString m_strReport;  // the text of the report box
+  };
+  // The failure an exception carries: that of a CArchiveEx::Exception, else null.
+  static const Failure* FailureOf(const CException* error);
   static constexpr std::size_t MAX_FAILURE_TEXT = 256;  // `found` keeps at most this much
   const Failure& GetLastFailure() const { return m_failure; }
   // A short English phrase for a kind, such as "value refused".
@@ -207,11 +235,13 @@ class LABARC_API CArchiveEx : public CArchive {
   // points as the curve's count says. False after noting the failure.
   LABARC_LOCAL bool WritePointLines(const CCurveObj& curve);
   LABARC_LOCAL bool ReadPointLines(CCurveObj& curve);
-  // Notes that a composite's check refused `value` of entry `label`, which must lie in
-  // [least, most]; the composite then takes the error path.
-  LABARC_LOCAL void NoteOutOfRange(const char* label, long value, long least, long most);
-  // Refuses a negative count read under `label`, naming the entry.
-  LABARC_LOCAL void RefuseCount(const char* label, int count);
+  // Refuses `value` of entry `label`, which a composite's check wants in [least, most], naming
+  // the entry and the range. False, or the report's exception.
+  LABARC_LOCAL bool RefuseOutOfRange(const char* label, long value, long least, long most);
+  // Checks a count read under `label` of items that take at least `leastBytes` bytes each in the
+  // lines after it: a negative count is refused, and so is a large one that the rest of the file
+  // cannot hold, before anyone makes room for its items. False after the refusal.
+  LABARC_LOCAL bool CheckCount(const char* label, int count, std::uint64_t leastBytes);
 
   // The typed entry behind the three label forms, over the type's text codec.
   template <class T>
@@ -231,9 +261,11 @@ class LABARC_API CArchiveEx : public CArchive {
   LABARC_LOCAL void SkipLines(const std::vector<std::string_view>& lines, std::size_t count);
   // Records why the operation failed, then takes the error path with `name`.
   LABARC_LOCAL int Fail(FailureKind kind, std::string_view expected, std::string_view found,
-                        const char* name);
-  LABARC_LOCAL void NoteFailure(FailureKind kind, std::string_view expected,
-                                std::string_view found);
+                        const char* name, std::string_view detail = {});
+  LABARC_LOCAL void NoteFailure(FailureKind kind, std::string_view expected, std::string_view found,
+                                std::string_view detail = {});
+  // Shows a report box through this archive's sink, or the process's handler.
+  LABARC_LOCAL void ShowReport(const char* text, const char* caption, UINT style) const;
   // A new line is tried: a later failure starts a new chain.
   void StartLine() { m_bFailureOpen = false; }
 
@@ -246,6 +278,7 @@ class LABARC_API CArchiveEx : public CArchive {
   CString m_strSection;         // the section last entered or written
   Failure m_failure;            // the last failure's reason
   bool m_bFailureOpen = false;  // m_failure belongs to the chain now failing
+  ReportHandler m_reportSink;   // empty: the process's report handler
 };
 
 #undef LABARC_DECLARE_LABEL_FORMS

@@ -32,11 +32,15 @@
 //   io.Ranged(label, value, least, most)
 //                                A labelled entry of an integer type whose value must lie in
 //                                [least, most], checked after the entry in both directions; a
-//                                refusal names the entry, the value and the range.
+//                                refusal names the entry, the value and the values allowed.
+//                                Directions that hold no real values record the range.
 //   io.OnRead(step)              A step only the reader takes, right here in the sequence:
 //                                step(const CArchiveEx&) -> bool (a clamp, a conversion).
-//   io.Count(label, count)       An int entry holding a number of items: a negative number is
-//                                refused as a value, like a text that is no number.
+//   io.Count(label, count, leastBytes)
+//                                An int entry holding a number of items, each of which takes at
+//                                least `leastBytes` bytes of the lines after it: a negative
+//                                number, or a large one the rest of the file cannot hold, is
+//                                refused as a value before a reader makes room for the items.
 //   io.Blocks(count, block)      block(slot) -> bool for slot 0 to count - 1. `count` is an int,
 //                                or a BlockCount whose count depends on the archive's version.
 //   io.PointLines(curve)         A curve's point lines, the last of its steps: written from its

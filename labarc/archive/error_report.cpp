@@ -1,6 +1,9 @@
 #include <algorithm>
+#include <cstdint>
+#include <string_view>
 
 #include <labarc/archive/archive_ex.h>
+#include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/number_text.h>
 #include <labarc/framework/exceptions.h>
 #include <labarc/framework/message_box.h>
@@ -21,17 +24,33 @@ int CArchiveEx::HandleError(const char* name) {
     message += "\nSection/Entry: ";
     message += name;
   }
-  MessageBoxA(GetActiveWindow(), message, "File Error", MB_OK | MB_ICONSTOP);
-  throw new CArchiveException(CArchiveException::badIndex);
+  if (!m_failure.detail.IsEmpty()) {
+    message += "\n";
+    message += m_failure.detail;
+  }
+  if (!m_failure.allowed.IsEmpty()) {
+    message += "\nthe allowed values are ";
+    message += m_failure.allowed;
+  }
+  ShowReport(message, "File Error", MB_OK | MB_ICONSTOP);
+  throw new Exception(m_failure, message);
+}
+
+void CArchiveEx::ShowReport(const char* text, const char* caption, UINT style) const {
+  if (m_reportSink)
+    m_reportSink(GetActiveWindow(), text, caption, style);
+  else
+    MessageBoxA(GetActiveWindow(), text, caption, style);
 }
 
 int CArchiveEx::Fail(FailureKind kind, std::string_view expected, std::string_view found,
-                     const char* name) {
-  NoteFailure(kind, expected, found);
+                     const char* name, std::string_view detail) {
+  NoteFailure(kind, expected, found, detail);
   return HandleError(name);
 }
 
-void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::string_view found) {
+void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::string_view found,
+                             std::string_view detail) {
   m_failure.kind = kind;
   m_failure.line = m_nCurLineNum;
   m_failure.section = m_strSection;
@@ -39,16 +58,12 @@ void CArchiveEx::NoteFailure(FailureKind kind, std::string_view expected, std::s
   m_failure.found = found.substr(0, std::min(found.size(), MAX_FAILURE_TEXT));
   m_failure.allowed.Empty();
   m_failure.index = -1;
+  m_failure.file = m_pArchiveFile ? m_pArchiveFile->GetFilePath() : CString();
+  m_failure.detail = detail;
   m_bFailureOpen = true;
 }
 
-void CArchiveEx::RefuseCount(const char* label, int count) {
-  labarc::ValueText text;
-  text.AppendInteger(count);
-  Fail(FailureKind::valueRefused, label, text.View(), label);
-}
-
-void CArchiveEx::NoteOutOfRange(const char* label, long value, long least, long most) {
+bool CArchiveEx::RefuseOutOfRange(const char* label, long value, long least, long most) {
   labarc::ValueText text;
   text.AppendInteger(value);
   NoteFailure(FailureKind::outOfRange, label, text.View());
@@ -57,6 +72,34 @@ void CArchiveEx::NoteOutOfRange(const char* label, long value, long least, long 
   text.Append(" to ");
   text.AppendInteger(most);
   m_failure.allowed = text.View();
+  HandleError(label);
+  return false;
+}
+
+bool CArchiveEx::CheckCount(const char* label, int count, std::uint64_t leastBytes) {
+  std::string_view detail;
+  if (count >= 0) {
+    if (count <= labarc::kItemsReservedUnasked) return true;
+    // The file's last line needs no line end: one byte less than the items' least.
+    const auto left = GetBytesLeft();
+    if (!left || static_cast<std::uint64_t>(count) <= (*left + 1) / leastBytes) return true;
+    detail = "the rest of the file cannot hold that many";
+  }
+  labarc::ValueText text;
+  text.AppendInteger(count);
+  Fail(FailureKind::valueRefused, label, text.View(), label, detail);
+  return false;
+}
+
+CString CArchiveEx::Exception::GetErrorMessage() const {
+  CString text = m_strReport + "\n" + FailureKindText(m_failure.kind);
+  if (!m_failure.found.IsEmpty()) text += ": \"" + m_failure.found + "\"";
+  return text;
+}
+
+const CArchiveEx::Failure* CArchiveEx::FailureOf(const CException* error) {
+  const auto* exception = dynamic_cast<const Exception*>(error);
+  return exception ? &exception->m_failure : nullptr;
 }
 
 const char* CArchiveEx::FailureKindText(FailureKind kind) {

@@ -104,7 +104,7 @@ int CArchiveEx::ReadHeaderRun(CString* fileApplName, bool showNewerFormat) {
           "The File Archive Version Number %f is greater than the Archive Libraries Version "
           "Number %f!",
           m_dArchiveVersion, ARCHIVE_VERSION);
-      MessageBoxA(nullptr, message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
+      ShowReport(message, "ERROR", MB_OK | MB_ICONSTOP | MB_SYSTEMMODAL);
     }
     labarc::ValueText version;
     CDouble::AppendText(m_dArchiveVersion, version);

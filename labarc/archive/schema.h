@@ -5,6 +5,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <string>
 #include <type_traits>
 #include <vector>
@@ -71,7 +72,9 @@ class SchemaRecorder : public DescriptionWalk {
     m_steps.back().most = most;
     return true;
   }
-  bool Count(const char* label, int& count) const { return Ranged(label, count, 0, INT_MAX); }
+  bool Count(const char* label, int& count, std::uint64_t) const {
+    return Ranged(label, count, 0, INT_MAX);
+  }
   template <class Curve>
   bool PointLines(Curve&) const {
     return Add("", ValueType::pointLines);

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 
 #include <labarc/archive/archive_ex.h>
 #include <labarc/archive/describe.h>
@@ -15,6 +16,9 @@ namespace labarc {
 // The labels of the two entries that open a curve, before its characteristics.
 inline constexpr char kCurveNameLabel[] = "Curve Name";
 inline constexpr char kCurvePointCountLabel[] = "Number Of Curve Points";
+// The least text the reader accepts for a point: one character and a separator or line end in
+// each of its three point lines. A count the rest of the file cannot hold at this is refused.
+inline constexpr std::uint64_t kLeastBytesPerPoint = 6;
 
 // The characteristics part of a curve, as a composite of its own.
 struct CurveCharacteristics {
@@ -135,7 +139,8 @@ template <class Io>
 bool Describe(const Io& io, CCurveObj& curve) {
   int count = curve.GetNumPoints();
   return io.Property(kCurveNameLabel, curve, &CCurveObj::GetName, &CCurveObj::SetName) &&
-         io.Count(kCurvePointCountLabel, count) && io.OnRead([&](const CArchiveEx&) {
+         io.Count(kCurvePointCountLabel, count, kLeastBytesPerPoint) &&
+         io.OnRead([&](const CArchiveEx&) {
            SizeCurve(curve, count);
            return true;
          }) &&

@@ -6,10 +6,12 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/value_controls.h>
+#include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
 #include <labarc/curve/internal/parallel_points.h>
 #include <labarc/curve/point_threads.h>
@@ -18,28 +20,26 @@ namespace {
 
 constexpr int kValuesPerLine = labarc::kPointValuesPerLine;
 
-// The three point groups: which field of a point each carries, as text of the point lines.
-template <auto Field>
+// The three point groups: which field of a point each carries, as text of the point lines, and
+// the group's name in failures.
+template <auto Field, const char* Name>
 struct PointGroup {
   static constexpr auto kField = Field;
+  static constexpr const char* kName = Name;
   static bool Take(std::string_view& rest, CURVEPOINT& point) {
     return labarc::TakePointValue(rest, point.*Field);
   }
 };
-using XGroup = PointGroup<&CURVEPOINT::dX>;
-using YGroup = PointGroup<&CURVEPOINT::dY>;
-using FlagGroup = PointGroup<&CURVEPOINT::cFlag>;
+constexpr char kXValues[] = "x values";
+constexpr char kYValues[] = "y values";
+constexpr char kFlags[] = "flags";
+using XGroup = PointGroup<&CURVEPOINT::dX, kXValues>;
+using YGroup = PointGroup<&CURVEPOINT::dY, kYValues>;
+using FlagGroup = PointGroup<&CURVEPOINT::cFlag, kFlags>;
 
-// An upper bound on the points the archive's file can deliver, from its whole length: every point
-// takes at least one character and a separator in each of the three groups.
-int DeliverablePoints(const CFile* file, int count) {
-  // So few points cost less memory than the archive's buffer: not worth asking the file.
-  constexpr int kPointsReservedUnasked = 1024;
-  if (count <= kPointsReservedUnasked) return count;
-  constexpr std::uint64_t kLeastBytesPerPoint = 6;
-  const std::uint64_t length = file ? file->GetLength() : 0;
-  const std::uint64_t most = length / kLeastBytesPerPoint + kValuesPerLine;
-  return most < static_cast<std::uint64_t>(count) ? static_cast<int>(most) : count;
+// "x values of curve "Pressure"": how a failure names a point group.
+std::string GroupName(const char* group, const CString& curve) {
+  return std::string(group) + " of curve \"" + std::string(curve.View()) + "\"";
 }
 
 }  // namespace
@@ -82,9 +82,14 @@ bool CArchiveEx::WritePointLines(const CCurveObj& curve) {
 
 bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
   const int count = curve.GetNumPoints();
-  // The count is not trusted with memory: room is made ahead for no more points than the file
-  // can hold, and beyond that the curve grows only as values arrive.
-  curve.ReservePoints(DeliverablePoints(GetFile(), count));
+  // The count is not trusted with memory: its entry refused one the rest of the file cannot hold
+  // (CheckCount); room is made ahead for no more points than the file can still hold, or for a
+  // few where it cannot tell (a pipe), and beyond that the curve grows only as values arrive.
+  const auto left = GetBytesLeft();
+  const std::uint64_t room = std::max<std::uint64_t>(
+      left ? (*left + 1) / labarc::kLeastBytesPerPoint : 0, labarc::kItemsReservedUnasked);
+  curve.ReservePoints(static_cast<int>(std::min<std::uint64_t>(count, room)));
+  const CString& name = curve.GetName();
 
   // Whole lines ahead in the buffer are parsed at once, a large curve's on several threads with
   // up to kLookahead bytes buffered. Those are taken up to the first that fails; that one, and
@@ -108,25 +113,31 @@ bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
     SkipLines(ahead, taken);
     return pointsAfter(taken);
   };
-  const auto readGroup = [this, count, &readAhead]<class Group>(CCurveObj& into, Group) {
+  const auto readGroup = [this, count, &readAhead, &name]<class Group>(CCurveObj& into, Group) {
+    // A refusal names the group, and the report the curve too: "x values of curve "Probe"".
+    const auto refuse = [&](FailureKind kind, std::string_view found, int index,
+                            const std::string& detail) {
+      NoteFailure(kind, Group::kName, found, detail);
+      m_failure.index = index;
+      const std::string group = GroupName(Group::kName, name);
+      HandleError(group.c_str());
+      return false;
+    };
     labarc::Label none = labarc::Label::Pointer(nullptr);
     for (int index = 0; index < count;) {
       if ((index = readAhead(into, Group{}, index)) == count) break;
       std::string_view rest;
       if (ReadEntry(rest, none) != 1) return false;
       // Values are parsed straight into the curve's points.
+      const int lineStart = index;
       const int end = index + std::min(kValuesPerLine, count - index);
       for (CURVEPOINT* point = into.FillPoints(end).data() + index; index < end; ++index, ++point) {
-        if (rest.empty()) {
-          NoteFailure(FailureKind::tooFewValues, {}, {});
-          m_failure.index = index;
-          return false;
-        }
-        if (const std::string_view field = rest; !Group::Take(rest, *point)) {
-          NoteFailure(FailureKind::valueRefused, {}, field.substr(0, field.find(',')));
-          m_failure.index = index;
-          return false;
-        }
+        if (rest.find_first_not_of(' ') == std::string_view::npos)
+          return refuse(FailureKind::tooFewValues, {}, index,
+                        "the point line holds " + std::to_string(index - lineStart) +
+                            " values, the curve needs " + std::to_string(end - lineStart));
+        if (const std::string_view field = rest; !Group::Take(rest, *point))
+          return refuse(FailureKind::valueRefused, field.substr(0, field.find(',')), index, {});
       }
     }
     return true;

@@ -32,6 +32,7 @@ struct Diagnostic {
   std::string found;     // what stood in the file (a value, a line, a version), cut at 256 bytes
   std::string expected;  // what was expected instead or what the reader made of it
   std::string allowed;   // what a check allows ("0 to 2"), when a check refused
+  std::string detail;    // a sentence on what was wrong, when the kind alone does not say it
   CArchiveEx::FailureKind failure = CArchiveEx::FailureKind::none;  // for kind `failure`
   std::string composite;  // the composite being read ("curve"), when any
   std::string curve;      // the curve's name, for a problem in a curve

@@ -27,12 +27,19 @@ UINT PullFile::Read(void* buffer, UINT count) {
     const UINT take = static_cast<UINT>(std::min<std::uint64_t>(count, m_fill));
     std::memset(bytes, 'x', take);
     m_fill -= take;
+    m_handed += take;
     return take;
   }
   const UINT take = static_cast<UINT>(std::min<std::size_t>(count, m_line.size() - m_position));
   std::memcpy(bytes, m_line.data() + m_position, take);
   m_position += take;
+  m_handed += take;
   return take;
+}
+
+std::uint64_t PullFile::Seek(std::int64_t offset, UINT from) {
+  if (offset == 0 && from == current) return m_handed;
+  return CFile::Seek(offset, from);  // no handle: raises as a file that cannot seek
 }
 
 }  // namespace labarc

@@ -121,6 +121,7 @@ class Walker : private LineSupplier {
     error.entry = failure.expected.View();
     error.found = failure.found.View();
     error.allowed = failure.allowed.View();
+    error.detail = failure.detail.View();
     error.composite = std::move(composite);
     error.curve = std::move(curve);
     error.pointIndex = failure.index;

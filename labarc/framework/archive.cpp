@@ -35,6 +35,7 @@ CArchive::CArchive(CFile* file, UINT mode, int bufSize, void*)
                                    kMinBufferSize)) {
   m_buffer = MakeBuffer(m_size);
   if (!file) AfxThrowInvalidArgException();
+  file->m_archives.push_back(this);
 }
 
 CArchive::CArchive(UINT mode)
@@ -44,11 +45,33 @@ CArchive::CArchive(UINT mode)
       m_size(kMinBufferSize) {}
 
 CArchive::~CArchive() {
-  if (m_nMode & bNoFlushOnDelete) return;
+  if (!(m_nMode & bNoFlushOnDelete)) {
+    try {
+      Close();
+    } catch (CException* error) {
+      error->Delete();  // a save file keeps the failure and refuses its commit
+    }
+  }
+  LeaveFile();
+}
+
+void CArchive::LeaveFile() noexcept {
+  if (!m_pFile) return;
+  std::erase(m_pFile->m_archives, this);
+  m_pFile = nullptr;
+}
+
+std::optional<std::uint64_t> CArchive::GetBytesLeft() const {
+  if (IsStoring()) return std::nullopt;
+  const std::uint64_t buffered = m_end - m_position;
+  if (!m_pFile) return buffered;
   try {
-    Close();
+    const std::uint64_t position = m_pFile->Seek(0, CFile::current);
+    const std::uint64_t length = m_pFile->GetLength();
+    return buffered + (length > position ? length - position : 0);
   } catch (CException* error) {
     error->Delete();
+    return std::nullopt;
   }
 }
 
@@ -62,7 +85,7 @@ void CArchive::Flush() {
 
 void CArchive::Close() {
   Flush();
-  m_pFile = nullptr;
+  LeaveFile();
 }
 
 void CArchive::Write(const void* buffer, UINT count) {

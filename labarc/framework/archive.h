@@ -2,7 +2,9 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +66,10 @@ class LABARC_API CArchive {
   // file holds.
   int GetReadsAtEnd() const { return m_nReadsAtEnd; }
 
+  // How many bytes a loading archive can still deliver: those in its buffer and those after the
+  // file's position. Empty when the file cannot tell (it cannot seek, such as a pipe).
+  std::optional<std::uint64_t> GetBytesLeft() const;
+
   // A storing archive hands its buffered bytes to the file.
   void Flush();
   // Flushes and detaches from the file; later reads find the end, later writes raise.
@@ -96,9 +102,13 @@ class LABARC_API CArchive {
   void SkipPeekedLines(std::string_view last);
 
  private:
+  friend class CFile;  // a file going away leaves its archives over no file
+
   LABARC_LOCAL bool FillBuffer();
   // Keeps the unread bytes and reads after them until `bytes` are buffered or the file ends.
   LABARC_LOCAL void ReadAhead(std::size_t bytes);
+  // Leaves the file's list of archives; the archive is then over no file.
+  LABARC_LOCAL void LeaveFile() noexcept;
   // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.
   LABARC_LOCAL void SkipPendingLineFeed();
 

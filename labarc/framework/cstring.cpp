@@ -4,6 +4,8 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <optional>
+#include <utility>
 
 #include <labarc/framework/ascii.h>
 #include <labarc/framework/exceptions.h>
@@ -161,9 +163,9 @@ void CString::Format(const char* format, ...) {
 }
 
 BOOL CString::LoadString(UINT id) {
-  const std::string* text = AfxFindStringResource(id);
+  std::optional<std::string> text = AfxFindStringResource(id);
   if (!text) return FALSE;
-  m_text = *text;
+  m_text = std::move(*text);
   return TRUE;
 }
 

@@ -57,8 +57,11 @@ class LABARC_API CFileException : public CException {
     endOfFile = 15,
   };
 
-  CFileException(int cause, LONG osError, const char* fileName)
-      : m_cause(cause), m_lOsError(osError), m_strFileName(fileName) {}
+  CFileException(int cause, LONG osError, const char* fileName, const char* detail = nullptr)
+      : m_cause(cause), m_lOsError(osError), m_strFileName(fileName), m_strDetail(detail) {}
+  // The file, what went wrong and the system's own words for the error number, such as
+  // "/home/ann/plot.txt: the folder /home/ann cannot be written: Permission denied (cause 5,
+  // system error 13)".
   CString GetErrorMessage() const override;
   // The cause that stands for the system's error number `osError` (errno).
   static int OsErrorToException(LONG osError);
@@ -66,6 +69,7 @@ class LABARC_API CFileException : public CException {
   int m_cause;
   LONG m_lOsError;
   CString m_strFileName;
+  CString m_strDetail;  // what the file was being used for, when more than reading or writing
 };
 
 class LABARC_API CMemoryException : public CException {
@@ -82,6 +86,7 @@ class LABARC_API CInvalidArgException : public CException {
 [[noreturn]] LABARC_API void AfxThrowInvalidArgException();
 [[noreturn]] LABARC_API void AfxThrowArchiveException(int cause, const char* archiveName = nullptr);
 [[noreturn]] LABARC_API void AfxThrowFileException(int cause, LONG osError = -1,
-                                                   const char* fileName = nullptr);
+                                                   const char* fileName = nullptr,
+                                                   const char* detail = nullptr);
 
 }  // namespace labarc_framework

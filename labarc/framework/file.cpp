@@ -8,6 +8,7 @@
 #include <climits>
 #include <cstdlib>
 
+#include <labarc/framework/archive.h>
 #include <labarc/framework/exceptions.h>
 
 inline namespace labarc_framework {
@@ -53,7 +54,15 @@ CFile::CFile(const char* path, UINT openFlags) {
 }
 
 CFile::~CFile() {
+  // An archive that outlives its file finds no file, instead of a dangling one.
+  for (CArchive* archive : m_archives) archive->m_pFile = nullptr;
   if (m_hFile >= 0) ::close(m_hFile);
+}
+
+bool CFile::HasUnwrittenArchiveBytes() const {
+  for (const CArchive* archive : m_archives)
+    if (archive->IsStoring() && archive->m_position > 0) return true;
+  return false;
 }
 
 BOOL CFile::Open(const char* path, UINT openFlags, CFileException* error) {

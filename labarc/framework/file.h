@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <utility>
+#include <vector>
 
 #include <labarc/framework/cstring.h>
 #include <labarc/framework/export.h>
@@ -11,6 +12,7 @@
 
 inline namespace labarc_framework {
 
+class CArchive;
 class CFileException;
 
 class LABARC_API CFile : public CObject {
@@ -57,10 +59,16 @@ class LABARC_API CFile : public CObject {
   void Attach(int handle, const char* path);
   int Detach() { return std::exchange(m_hFile, -1); }
   [[noreturn]] LABARC_LOCAL void ThrowLastError() const;
+  // True while an archive over this file holds bytes it has not yet handed to the file: a save
+  // that ended now would miss them.
+  bool HasUnwrittenArchiveBytes() const;
 
  private:
+  friend class CArchive;  // archives enrol here while they are over the file
+
   int m_hFile = -1;
   CString m_strFilePath;
+  std::vector<CArchive*> m_archives;  // the archives now over this file
 };
 
 }  // namespace labarc_framework

@@ -1,6 +1,7 @@
 #include <labarc/framework/message_box.h>
 
 #include <cstdio>
+#include <mutex>
 #include <utility>
 
 inline namespace labarc_framework {
@@ -13,20 +14,35 @@ int PrintToStandardError(HWND, std::string_view text, std::string_view caption, 
   return IDOK;
 }
 
-ReportHandler& CurrentHandler() {
-  static ReportHandler handler = PrintToStandardError;
-  return handler;
+// The process's handler. A box is shown through a copy taken under the lock, so a handler may
+// block (a modal dialog) or report again, and another thread may replace it meanwhile.
+struct Handler {
+  std::mutex mutex;
+  ReportHandler handler = PrintToStandardError;
+};
+
+Handler& Current() {
+  static Handler current;
+  return current;
 }
 
 }  // namespace
 
 ReportHandler SetReportHandler(ReportHandler handler) {
   if (!handler) handler = PrintToStandardError;
-  return std::exchange(CurrentHandler(), std::move(handler));
+  Handler& current = Current();
+  const std::lock_guard lock(current.mutex);
+  return std::exchange(current.handler, std::move(handler));
 }
 
 int MessageBoxA(HWND owner, const char* text, const char* caption, UINT style) {
-  return CurrentHandler()(owner, text ? text : "", caption ? caption : "", style);
+  Handler& current = Current();
+  ReportHandler handler;
+  {
+    const std::lock_guard lock(current.mutex);
+    handler = current.handler;
+  }
+  return handler(owner, text ? text : "", caption ? caption : "", style);
 }
 
 HWND GetActiveWindow() { return nullptr; }

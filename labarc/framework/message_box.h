@@ -20,7 +20,9 @@ using ReportHandler =
     std::function<int(HWND owner, std::string_view text, std::string_view caption, UINT style)>;
 
 // Installs `handler` (an empty one restores the default, which prints caption and text to
-// standard error) and returns the one it replaces.
+// standard error) and returns the one it replaces. It serves every thread: boxes already being
+// shown go on with the handler they started with. An archive can have a sink of its own
+// (CArchiveEx::SetReportSink) instead.
 LABARC_API ReportHandler SetReportHandler(ReportHandler handler);
 
 // Shows the box through the report handler and returns its answer.

@@ -1,27 +1,46 @@
 #include <labarc/framework/string_table.h>
 
+#include <mutex>
+#include <shared_mutex>
 #include <unordered_map>
 
 inline namespace labarc_framework {
 
 namespace {
 
-// The one process-wide string table; filled by the host, read by CString::LoadString.
-std::unordered_map<UINT, std::string>& StringTable() {
-  static std::unordered_map<UINT, std::string> table;
+// The one process-wide string table; filled by the host, read by CString::LoadString on any
+// thread.
+struct StringTable {
+  std::shared_mutex mutex;
+  std::unordered_map<UINT, std::string> texts;
+};
+
+StringTable& Table() {
+  static StringTable table;
   return table;
 }
 
 }  // namespace
 
-void AfxSetStringResource(UINT id, std::string_view text) { StringTable()[id] = std::string(text); }
+void AfxSetStringResource(UINT id, std::string_view text) {
+  std::string copy(text);  // made outside the lock
+  StringTable& table = Table();
+  const std::unique_lock lock(table.mutex);
+  table.texts.insert_or_assign(id, std::move(copy));
+}
 
-void AfxRemoveStringResource(UINT id) { StringTable().erase(id); }
+void AfxRemoveStringResource(UINT id) {
+  StringTable& table = Table();
+  const std::unique_lock lock(table.mutex);
+  table.texts.erase(id);
+}
 
-const std::string* AfxFindStringResource(UINT id) {
-  const auto& table = StringTable();
-  const auto found = table.find(id);
-  return found == table.end() ? nullptr : &found->second;
+std::optional<std::string> AfxFindStringResource(UINT id) {
+  StringTable& table = Table();
+  const std::shared_lock lock(table.mutex);
+  const auto found = table.texts.find(id);
+  if (found == table.texts.end()) return std::nullopt;
+  return found->second;
 }
 
 }  // namespace labarc_framework

@@ -1,8 +1,14 @@
 // A results window's run, under its one-word "lpszResults..." labels. The location in percent is
-// written as "%5g %5g" and read as a DPOINT. The reader clamps what it reads: negative tracker
+// written as "%5g %5g" (in the C locale's notation, whatever the process's locale) and read as a
+// DPOINT. The reader clamps what it reads: negative tracker
 // coordinates become 0 and percent values not above 0.1 become 0.1; the writer stores values as
 // they are.
 #pragma once
+
+#include <charconv>
+#include <cstddef>
+#include <string>
+#include <utility>
 
 #include <labarc/archive/describe.h>
 #include <labarc/framework/cstring.h>
@@ -15,10 +21,26 @@ namespace labarc {
 
 inline constexpr double kLeastResultsPercent = 0.1;
 
+// Appends `value` as "%5g" does in the C locale: six significant digits, right-aligned in at
+// least five characters. printf would follow the process's locale, whose decimal comma the
+// reader refuses.
+inline void AppendPercent(double value, std::string& text) {
+  constexpr int kDigits = 6;
+  constexpr std::size_t kWidth = 5;
+  char digits[32];
+  const char* end =
+      std::to_chars(digits, digits + sizeof digits, value, std::chars_format::general, kDigits).ptr;
+  const auto length = static_cast<std::size_t>(end - digits);
+  if (length < kWidth) text.append(kWidth - length, ' ');
+  text.append(digits, length);
+}
+
 inline CString ResultsPercentText(const DPOINT& percent) {
-  CString text;
-  text.Format("%5g %5g", percent.x, percent.y);
-  return text;
+  std::string text;
+  AppendPercent(percent.x, text);
+  text += ' ';
+  AppendPercent(percent.y, text);
+  return CString(std::move(text));
 }
 
 template <class Io>

@@ -26,8 +26,8 @@ def spoil(text, case):
 
 
 @pytest.mark.parametrize("case, kind, line, section, entry, found, curve, point", [
-    ("point value", "value_refused", 40, "Curves", "", " zz", "Probe 0", 1),
-    ("short point line", "too_few_values", 40, "Curves", "", "", "Probe 0", 2),
+    ("point value", "value_refused", 40, "Curves", "x values", " zz", "Probe 0", 1),
+    ("short point line", "too_few_values", 40, "Curves", "x values", "", "Probe 0", 2),
     ("characteristic", "value_refused", 25, "Curves", "Line Width", "wide", "Probe 0", None),
     ("colour", "value_refused", 26, "Curves", "Line Color", "0 90", "Probe 0", None),
     ("newer format", "newer_format", 2, "Archive Header", "Archive Version Number", "9.5", "",

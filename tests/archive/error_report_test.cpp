@@ -39,7 +39,9 @@ std::function<int(CArchiveEx&)> Reads(const char* section, Label... label) {
 // the entry (none when empty).
 TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
   StoreArchive store;
-  store->Write(CCurveObj(2));
+  CCurveObj probe(2);
+  probe.SetName("Probe");
+  store->Write(probe);
   std::string shortPoints = store.Text();
   shortPoints.replace(shortPoints.rfind("0, 0, "), 6, "0");
   const auto readA = Reads<int>("S", CString("A"));
@@ -69,7 +71,8 @@ TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
            readHeader, Kind::otherApplication, 3, "Archive Header", "Plotter", "X", ""},
           {Lines({"[Fonts]", "Height=1", "Width=w"}), Reads<tagLOGFONTA>("Fonts"),
            Kind::valueRefused, 3, "Fonts", "Width", "w", "Width"},
-          {shortPoints, Reads<CCurveObj>(""), Kind::tooFewValues, 34, "", "", "", ""},
+          {shortPoints, Reads<CCurveObj>(""), Kind::tooFewValues, 34, "", "flags", "",
+           "flags of curve \"Probe\""},
       };
   for (const auto& [text, operation, kind, line, section, expected, found, entry] : cases) {
     for (const int report : {0, 1}) {
@@ -91,10 +94,46 @@ TEST(FailureReason, IsKeptAsDataAndReportedInBothModes) {
       const auto& box = reports.boxes.back();
       EXPECT_EQ(box.text, "An error occurred while reading from line " + std::to_string(line) +
                               "!\nFile Name: /documents/load.txt" +
-                              (*entry ? std::string("\nSection/Entry: ") + entry : ""));
+                              (*entry ? std::string("\nSection/Entry: ") + entry : "") +
+                              (kind == Kind::tooFewValues
+                                   ? "\nthe point line holds 1 values, the curve needs 2"
+                                   : ""));
       EXPECT_TRUE(box.caption == "File Error" && box.style == (MB_OK | MB_ICONSTOP));
     }
   }
+}
+
+// The exception carries the failure and the report's text, for a host that no longer has the
+// archive; the archive's own sink gets its report, and the process's handler nothing.
+TEST(FailureReason, TravelsWithTheExceptionAndTheReportGoesToTheArchivesSink) {
+  ReportRecorder process;
+  std::vector<std::string> own;
+  CArchiveException* caught = nullptr;
+  {
+    LoadArchive ar(Lines({"[S]", "A=x1"}), 1);
+    ar->SetReportSink([&](HWND, std::string_view text, std::string_view, UINT) {
+      own.emplace_back(text);
+      return IDOK;
+    });
+    try {
+      Reads<int>("S", CString("A"))(*ar);
+    } catch (CArchiveException* error) {
+      caught = error;
+    }
+  }
+  ASSERT_NE(caught, nullptr);
+  EXPECT_EQ(caught->m_cause, CArchiveException::badIndex);
+  const CArchiveEx::Failure* f = CArchiveEx::FailureOf(caught);
+  ASSERT_NE(f, nullptr);
+  EXPECT_EQ(std::tie(f->kind, f->line, f->section, f->expected, f->found, f->file),
+            std::tuple(Kind::valueRefused, 2, CString("S"), CString("A"), CString("x1"),
+                       CString("/documents/load.txt")));
+  ASSERT_EQ(own.size(), 1u);
+  EXPECT_EQ(caught->GetErrorMessage(), CString((own[0] + "\nvalue refused: \"x1\"").c_str()));
+  caught->Delete();
+  EXPECT_TRUE(process.boxes.empty());
+  CMemoryException other;
+  EXPECT_EQ(CArchiveEx::FailureOf(&other), nullptr);
 }
 
 TEST(FailureReason, LaterFailureReplacesEarlierAndLongTextIsCut) {

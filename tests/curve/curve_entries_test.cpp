@@ -1,8 +1,15 @@
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <bit>
 #include <cfloat>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <new>
 #include <tuple>
 #include <vector>
@@ -175,16 +182,27 @@ TEST(CurveRead, AppliesEachEntrysRule) {
 }
 
 // Each case puts a text in place of a line of the stored 13-point sample curve (null: drops the
-// line); the report must name the entry given ("" for none). No room is made for a count the
-// file cannot hold, and the curve is left as it was, not even rescaled.
+// line); the report must name the entry given and the point line's problem. A count the file
+// cannot hold is refused before room is made for it, and the curve is left as it was, not even
+// rescaled.
 TEST(CurveRead, RefusesDamageNamingTheEntryAndLeavesTheCurve) {
   using Case = std::tuple<int, const char*, const char*>;
   for (auto [line, text, entry] :
        {Case{24, nullptr, "Symbol Deselect Color"},
         Case{1, "Number Of Curve Points=-1", "Number Of Curve Points"},
-        Case{1, "Number Of Curve Points=2000000000", ""},
-        Case{20, "Symbol Color=1 2", "Symbol Color"}, Case{31, "1, 2, 3, ", ""},
-        Case{33, "1, x, ", ""}, Case{35, "1, 256, ", ""}, Case{32, "", ""}}) {
+        Case{1, "Number Of Curve Points=2000000000",
+             "Number Of Curve Points\nthe rest of the file cannot hold that many"},
+        Case{20, "Symbol Color=1 2", "Symbol Color"},
+        Case{31, "1, 2, 3, ",
+             "x values of curve \"Sample B\"\nthe point line holds 3 values, the "
+             "curve needs 12"},
+        Case{33, "1, x, ", "y values of curve \"Sample B\""},
+        Case{35, "1, 256, ", "flags of curve \"Sample B\""},
+        Case{32, "",
+             "x values of curve \"Sample B\"\nthe point line holds 0 values, the curve "
+             "needs 1"},
+        Case{1, "Number Of Curve Points=14",  // one too many
+             "x values of curve \"Sample B\"\nthe point line holds 1 values, the curve needs 2"}}) {
     SCOPED_TRACE(text ? text : "dropped");
     ReportRecorder reports;
     LoadArchive ar(Damaged(13, line, text), 1);
@@ -196,6 +214,55 @@ TEST(CurveRead, RefusesDamageNamingTheEntryAndLeavesTheCurve) {
     const std::string& box = reports.boxes.at(0).text;
     const std::size_t named = box.find("Section/Entry: ");
     EXPECT_EQ(named == box.npos ? "" : box.substr(named + 15), entry);
+  }
+}
+
+// A hostile count over many short values: the working memory of the read follows the file's
+// length, whatever count the file claims. Measured in a child process, from its peak resident size.
+TEST(CurveRead, MemoryIsBoundedByTheFileNotByTheCount) {
+  constexpr std::uint64_t kValueLines = 700'000;  // 12 values "1, " each: 25 MB
+  constexpr std::uint64_t kLineBytes = 12 * 3 + 2;
+  const TempFolder folder;
+  const std::string path = folder / "hostile.txt";
+  std::string head;
+  {
+    StoreArchive store;
+    store->Write(CCurveObj(0));
+    head = store.Text();
+  }
+  const std::uint64_t size = head.size() + kValueLines * kLineBytes;
+  // Far more points than the file holds; as many as its values could hold.
+  for (const std::uint64_t claimed : {std::uint64_t{2'000'000'000}, kValueLines * kLineBytes / 6}) {
+    SCOPED_TRACE(claimed);
+    {
+      std::ofstream file(path, std::ios::binary | std::ios::trunc);
+      std::string text = head;
+      text.replace(text.find("Points=0"), 8, "Points=" + std::to_string(claimed));
+      file << text;
+      std::string line;
+      for (int i = 0; i < 12; ++i) line += "1, ";
+      line += "\r\n";
+      for (std::uint64_t i = 0; i < kValueLines; ++i) file << line;
+    }
+    const pid_t child = ::fork();
+    if (child == 0) {
+      rusage before{}, after{};
+      ::getrusage(RUSAGE_SELF, &before);
+      CFile file(path.c_str(), CFile::modeRead);
+      CArchive host(&file, CArchive::load);
+      CArchiveEx ar(&host, CString(kApplName), kApplVersion, 0);
+      CCurveObj curve;
+      const int read = ar.Read(curve);
+      ::getrusage(RUSAGE_SELF, &after);
+      const std::uint64_t grown = static_cast<std::uint64_t>(after.ru_maxrss - before.ru_maxrss)
+                                  << 10;
+      std::fprintf(stderr, "read %d, peak grew by %llu bytes for a file of %llu\n", read,
+                   static_cast<unsigned long long>(grown), static_cast<unsigned long long>(size));
+      ::_exit(read == 0 && grown <= 4 * size + (std::uint64_t{64} << 20) ? 0 : 1);
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0) << "see the child's line above";
   }
 }
 

@@ -2,6 +2,7 @@
 // fails all-or-nothing at every line cut or spoiled, the schema's steps are the lines the writer
 // writes, and the field walk lists each entry with its text.
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <set>
 #include <type_traits>
@@ -52,7 +53,7 @@ class SampleFill : public DescriptionWalk {
     value = static_cast<T>(least + (span > 0 ? 1 % span : 0) + (most > 1000 ? 13 : 0));
     return true;
   }
-  static bool Count(const char*, int& count) {
+  static bool Count(const char*, int& count, std::uint64_t) {
     count = 14;
     return true;
   }

@@ -136,7 +136,7 @@ TEST(Document, DamagedCompositesKeepTheirLinesWithTheReason) {
        "Legend Position", "5", "0 to 2", -1},
       {"\r\n0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, \r\n0, 0, \r\n0, 0, 0, 0, 0",
        "\r\n0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, \r\n0, x, \r\n0, 0, 0, 0, 0",
-       CArchiveEx::FailureKind::valueRefused, 66, "", " x", "", 13},
+       CArchiveEx::FailureKind::valueRefused, 66, "x values", " x", "", 13},
   };
   for (const auto& [from, to, failure, line, entry, found, allowed, index] : cases) {
     SCOPED_TRACE(to);

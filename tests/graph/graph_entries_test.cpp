@@ -226,8 +226,8 @@ TEST(GraphEntriesTest, ArchiveVersionChoosesTheGeometrysAxisBlocks) {
 }
 
 // A code out of its range fails right after its entry: on writing that line is the last one
-// written; on reading the caller's value is untouched, and the composite's own report, naming
-// no entry, is the only one.
+// written; on reading the caller's value is untouched, and the one report names the entry, the
+// code found and the codes allowed.
 template <class T, class Code>
 void ExpectCodeChecks(T value, const char* label, Code code,
                       std::initializer_list<std::pair<int, bool>> cases) {
@@ -256,7 +256,13 @@ void ExpectCodeChecks(T value, const char* label, Code code,
     EXPECT_EQ(ThrownArchiveCause([&] { reporting->Read(target); }), CArchiveException::badIndex);
     EXPECT_TRUE(target == other);
     ASSERT_EQ(recorder.boxes.size(), 1u);
-    EXPECT_EQ(recorder.boxes[0].text.find("Section/Entry"), std::string::npos);
+    const auto& f = reporting->GetLastFailure();
+    EXPECT_EQ(std::tie(f.kind, f.expected, f.found),
+              std::tuple(CArchiveEx::FailureKind::outOfRange, CString(label),
+                         CString(std::to_string(number).c_str())));
+    const std::string named =
+        std::string("\nSection/Entry: ") + label + "\nthe allowed values are 0 to ";
+    EXPECT_NE(recorder.boxes[0].text.find(named), std::string::npos) << recorder.boxes[0].text;
   }
 }
 

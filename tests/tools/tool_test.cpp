@@ -63,13 +63,17 @@ TEST(Check, NamesEachProblemAtItsLineAndEntry) {
        ":71: [section \"Curves\"] entry \"Symbol Deselect Color\": expected this entry"},
       // Point-line errors name the curve and the point.
       {Spoil(good, "Y Title=", "0.25, ", "0.2x5, "), "", 1,
-       ":41: [section \"Curves\"] value \" 0.2x5\" refused (curve \"First\", point 1)"},
+       ":41: [section \"Curves\"] entry \"x values\": value \" 0.2x5\" refused (curve \"First\", "
+       "point 1)"},
       {Spoil(good, "Y Title=", "\n-1.5, -0.5, \r\n", "\n-1.5, \r\n"), "", 1,
-       ":44: [section \"Curves\"] value \" \" refused (curve \"First\", point 13)"},
+       ":44: [section \"Curves\"] entry \"y values\": too few values: the point line holds 1 "
+       "values, "
+       "the curve needs 2 (curve \"First\", point 13)"},
       {Spoil(good, second, "Points=3", "Points=-5"), "", 1,
        ":48: [section \"Curves\"] entry \"Number Of Curve Points\": value \"-5\" refused"},
       {Spoil(good, "", "Points=14", "Points=2147483647"), "", 1,
-       ":42: [section \"Curves\"] value \" \" refused"},
+       ":11: [section \"Curves\"] entry \"Number Of Curve Points\": value \"2147483647\" refused: "
+       "the rest of the file cannot hold that many (curve \"First\")"},
       {Spoil(good, "[Chart]", "Weight=700", "Weight=heavy"), "", 1,
        ":91: [section \"Chart\"] entry \"Weight\": value \"heavy\" refused"},
       // A composite's check names the entry, the value and what it allows.

@@ -2,6 +2,7 @@
 // define CArchiveEx operations; not part of the public interface.
 #pragma once
 
+#include <cstdint>
 #include <functional>
 #include <string_view>
 #include <type_traits>
@@ -15,6 +16,11 @@
 #include <labarc/framework/ascii.h>
 
 namespace labarc {
+
+// Counts up to this many are not measured against the file: so few items cost less memory than
+// the archive's buffer, and a file too short for them fails at the line where it ends, like any
+// other damage.
+inline constexpr int kItemsReservedUnasked = 1024;
 
 // The text form of a value type, used by the entry operations of that type:
 //   static bool Format(const T& value, ValueText& text);  false: the value cannot be stored
@@ -69,15 +75,11 @@ class EntryIo {
   template <class T>
   bool Ranged(const char* label, T& value, long least, long most) const {
     if (!Entry(value, label)) return false;
-    if (least <= value && value <= most) return true;
-    m_archive.NoteOutOfRange(label, static_cast<long>(value), least, most);
-    return false;
+    return (least <= value && value <= most) ||
+           m_archive.RefuseOutOfRange(label, static_cast<long>(value), least, most);
   }
-  bool Count(const char* label, int& count) const {
-    if (!Entry(count, label)) return false;
-    if (count >= 0) return true;
-    m_archive.RefuseCount(label, count);
-    return false;
+  bool Count(const char* label, int& count, std::uint64_t leastBytes) const {
+    return Entry(count, label) && m_archive.CheckCount(label, count, leastBytes);
   }
   template <class Curve>
   bool PointLines(Curve& curve) const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -100,7 +101,9 @@ class FieldWalk : public DescriptionWalk {
     field.most = most;
     return true;
   }
-  bool Count(const char* label, int& count) const { return Ranged(label, count, 0, INT_MAX); }
+  bool Count(const char* label, int& count, std::uint64_t) const {
+    return Ranged(label, count, 0, INT_MAX);
+  }
   template <class Curve>
   static bool PointLines(Curve&) {
     return true;
