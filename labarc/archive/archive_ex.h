@@ -11,8 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
-#include <vector>
 #include <utility>
+#include <vector>
 
 #include <labarc/framework/archive.h>
 #include <labarc/framework/cstring.h>
