@@ -1,5 +1,6 @@
 // Times LoadDocument on one file, for comparison with the language bindings' loads:
-//   labarc_document_load_timer PATH [REPEATS]
+//   labarc_document_load_timer PATH [REPEATS] [text|values]
+// ("values": without comparing point lines with the writer's text, as the Python load does) and
 // prints the fastest of REPEATS loads in seconds (wall and processor time), the document's curve
 // and point counts, and the process's peak resident memory in KiB.
 #include <chrono>
@@ -13,10 +14,12 @@
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: labarc_document_load_timer PATH [REPEATS]\n");
+    std::fprintf(stderr, "usage: labarc_document_load_timer PATH [REPEATS] [text|values]\n");
     return 2;
   }
   const int repeats = argc > 2 ? std::atoi(argv[2]) : 5;
+  labarc::WalkOptions options;
+  options.comparePointText = argc <= 3 || std::string(argv[3]) != "values";
   double fastest = 1e300, fastestCpu = 1e300;
   std::size_t curves = 0, points = 0;
   for (int i = 0; i < repeats; ++i) {
@@ -24,7 +27,7 @@ int main(int argc, char** argv) {
     std::string error;
     const auto start = std::chrono::steady_clock::now();
     const std::clock_t startCpu = std::clock();
-    if (!labarc::LoadDocument(labarc::DocumentSource::File(argv[1]), {}, document, error)) {
+    if (!labarc::LoadDocument(labarc::DocumentSource::File(argv[1]), options, document, error)) {
       std::fprintf(stderr, "%s: %s\n", argv[1], error.c_str());
       return 1;
     }

@@ -149,6 +149,7 @@ void DefineCurveStream(py::module_& module) {
         CheckReadable(file);
         WalkOptions options;
         if (!application.is_none()) options.applName = Bytes(application);
+        options.comparePointText = false;  // a stream's curves are for their values
         return std::make_unique<CurveStream>(file, std::move(options));
       },
       py::arg("path"), py::arg("application") = py::none(),

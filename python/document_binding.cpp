@@ -295,11 +295,12 @@ void Save(const DocumentRef& holder, py::handle path) {
   holder->file = file;
 }
 
-DocumentRef Load(py::handle path, py::handle application, bool strict) {
+DocumentRef Load(py::handle path, py::handle application, bool strict, bool keepText) {
   const std::string file = PathOf(path);
   CheckReadable(file);
   WalkOptions options;
   if (!application.is_none()) options.applName = Bytes(application);
+  options.comparePointText = keepText;
   auto holder = std::make_shared<DocumentHolder>();
   holder->file = file;
   std::string error;
@@ -402,11 +403,16 @@ void DefineDocument(py::module_& module) {
       });
 
   module.def("load", &Load, py::arg("path"), py::arg("application") = py::none(), py::kw_only(),
-             py::arg("strict") = true,
+             py::arg("strict") = true, py::arg("keep_text") = false,
              "Loads the whole document at `path`. `application`, when given, must be contained "
              "in the header's application name. A missing file raises FileNotFoundError; a "
              "damaged one ArchiveError for its first error, unless strict is False: then it "
-             "loads with its problems in `diagnostics`, damaged composites as plain entries.");
+             "loads with its problems in `diagnostics`, damaged composites as plain entries. "
+             "With keep_text, curves' point lines are compared with the library's text of their "
+             "values, so that numbers spelt otherwise (edited by hand) are reported as warnings "
+             "and saved back as they stood; without it (the default) a large curve loads in "
+             "about half the time and such numbers are saved in the library's spelling, the "
+             "values bit for bit the same.");
 }
 
 }  // namespace labarc::python

@@ -136,8 +136,10 @@ class CurveStream(Iterator[Curve]):
     def __iter__(self) -> "CurveStream": ...
     def __next__(self) -> Curve: ...
 
-def load(path: _Path, application: Optional[str] = None, *, strict: bool = True) -> Document:
-    """Loads a whole document; ArchiveError for its first error unless strict is False."""
+def load(path: _Path, application: Optional[str] = None, *, strict: bool = True,
+         keep_text: bool = False) -> Document:
+    """Loads a whole document; ArchiveError for its first error unless strict is False. With
+    keep_text, numbers spelt otherwise than the library writes them are kept for saving."""
 
 def iter_curves(path: _Path, application: Optional[str] = None) -> CurveStream:
     """Yields the curves of a file one at a time, in bounded memory."""

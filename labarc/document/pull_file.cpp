@@ -9,30 +9,29 @@ namespace labarc {
 
 UINT PullFile::Read(void* buffer, UINT count) {
   char* bytes = static_cast<char*>(buffer);
-  if (m_fill == 0 && m_position == m_line.size()) {
-    std::string_view text;
+  if (m_fill == 0 && m_line.empty() && !m_lineFeedDue) {
     bool tooLong = false;
-    if (!m_supplier.NextLine(text, tooLong)) return 0;
-    m_position = 0;
-    m_line.clear();
-    if (tooLong) {
-      // A stand-in that the reader refuses as too long, as it would have the original.
-      m_fill = CArchiveEx::MAX_LINE_LENGTH + 1;
-    } else {
-      m_line.append(text);
-    }
-    m_line += '\n';
+    if (!m_supplier.NextLine(m_line, tooLong)) return 0;
+    // A too long line becomes a stand-in that the reader refuses as too long, as it would have
+    // the original.
+    if (tooLong) m_fill = CArchiveEx::MAX_LINE_LENGTH + 1;
+    if (tooLong) m_line = {};
+    m_lineFeedDue = true;
   }
+  UINT take = 0;
   if (m_fill > 0) {
-    const UINT take = static_cast<UINT>(std::min<std::uint64_t>(count, m_fill));
+    take = static_cast<UINT>(std::min<std::uint64_t>(count, m_fill));
     std::memset(bytes, 'x', take);
     m_fill -= take;
-    m_handed += take;
-    return take;
+  } else if (!m_line.empty()) {
+    take = static_cast<UINT>(std::min<std::size_t>(count, m_line.size()));
+    std::memcpy(bytes, m_line.data(), take);
+    m_line.remove_prefix(take);
   }
-  const UINT take = static_cast<UINT>(std::min<std::size_t>(count, m_line.size() - m_position));
-  std::memcpy(bytes, m_line.data() + m_position, take);
-  m_position += take;
+  if (take < count && m_fill == 0 && m_line.empty() && m_lineFeedDue) {
+    bytes[take++] = '\n';
+    m_lineFeedDue = false;
+  }
   m_handed += take;
   return take;
 }

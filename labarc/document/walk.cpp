@@ -7,7 +7,10 @@
 
 #include <labarc/archive/header.h>
 #include <labarc/archive/line_rules.h>
+#include <labarc/curve/curve_describe.h>
 #include <labarc/curve/curve_obj.h>
+#include <labarc/curve/internal/parallel_points.h>
+#include <labarc/curve/point_threads.h>
 #include <labarc/document/internal/field_walk.h>
 #include <labarc/document/internal/pull_file.h>
 #include <labarc/framework/ascii.h>
@@ -24,6 +27,36 @@ struct PendingLine {
   int number = 0;
   std::string text;
   bool tooLong = false;
+};
+
+// The lines a composite reader took, kept for handing them over as plain entries should it fail:
+// their texts in one block, so that a curve's thousands of point lines cost no allocation each.
+class TakenLines {
+ public:
+  struct Line {
+    int number = 0;
+    std::size_t offset = 0;
+    std::size_t size = 0;
+    bool tooLong = false;
+  };
+
+  void Clear() {
+    m_text.clear();
+    m_lines.clear();
+  }
+  std::string_view Add(int number, std::string_view text, bool tooLong) {
+    m_lines.push_back({number, m_text.size(), text.size(), tooLong});
+    m_text.append(text);
+    return Text(m_lines.back());
+  }
+  std::string_view Text(const Line& line) const { return {m_text.data() + line.offset, line.size}; }
+  std::string_view Text(std::size_t index) const { return Text(m_lines[index]); }
+  const std::vector<Line>& Lines() const { return m_lines; }
+  std::size_t Size() const { return m_lines.size(); }
+
+ private:
+  std::string m_text;
+  std::vector<Line> m_lines;
 };
 
 // A kind's schema as the lines it expects: a label, or any line (an unlabelled step).
@@ -77,12 +110,24 @@ class Walker : private LineSupplier {
   // LineSupplier, for the composite readers: the lines after the ones they had, none past a
   // section line or the end.
   bool NextLine(std::string_view& text, bool& tooLong) override {
-    const PendingLine* next = Peek(0);
     std::string_view name;
-    if (!next || (!next->tooLong && SectionLineName(next->text, name))) return false;
-    m_taken.push_back(Take());
-    text = m_taken.back().text;
-    tooLong = m_taken.back().tooLong;
+    if (!m_ahead.empty()) {
+      const PendingLine& next = m_ahead.front();
+      if (!next.tooLong && SectionLineName(next.text, name)) return false;
+      text = m_taken.Add(next.number, next.text, next.tooLong);
+      tooLong = next.tooLong;
+      m_ahead.pop_front();
+      return true;
+    }
+    // Past the lines looked at: straight from the source, without a copy of its own.
+    int number = 0;
+    std::string_view line;
+    if (!ReadSourceLine(line, tooLong, number)) return false;
+    if (!tooLong && SectionLineName(line, name)) {
+      m_ahead.push_back({number, std::string(line), false});
+      return false;
+    }
+    text = m_taken.Add(number, line, tooLong);
     return true;
   }
 
@@ -131,19 +176,27 @@ class Walker : private LineSupplier {
   // The line `ahead` lines after the next one (0: the next), or null past the end.
   const PendingLine* Peek(std::size_t ahead) {
     while (m_ahead.size() <= ahead) {
-      std::string_view text;
-      const CArchive::LineStatus status = m_source.ReadLine(text, CArchiveEx::MAX_LINE_LENGTH);
-      if (status == CArchive::LineStatus::end) return nullptr;
       PendingLine line;
-      if (m_lineCount < INT_MAX) ++m_lineCount;
-      line.number = m_lineCount;
-      line.tooLong = status == CArchive::LineStatus::tooLong;
-      if (!line.tooLong) line.text = text;
-      if (line.number == 1 && line.text.starts_with("\xEF\xBB\xBF"))
-        Warn(DiagnosticKind::byteOrderMark, 1, {}, {});
+      std::string_view text;
+      if (!ReadSourceLine(text, line.tooLong, line.number)) return nullptr;
+      line.text = text;
       m_ahead.push_back(std::move(line));
     }
     return &m_ahead[ahead];
+  }
+
+  // The source's next line, numbered; its text (empty when too long) stays valid until the
+  // next read.
+  bool ReadSourceLine(std::string_view& text, bool& tooLong, int& number) {
+    const CArchive::LineStatus status = m_source.ReadLine(text, CArchiveEx::MAX_LINE_LENGTH);
+    if (status == CArchive::LineStatus::end) return false;
+    if (m_lineCount < INT_MAX) ++m_lineCount;
+    number = m_lineCount;
+    tooLong = status == CArchive::LineStatus::tooLong;
+    if (tooLong) text = {};
+    if (number == 1 && text.starts_with("\xEF\xBB\xBF"))
+      Warn(DiagnosticKind::byteOrderMark, 1, {}, {});
+    return true;
   }
 
   PendingLine Take() {
@@ -164,24 +217,27 @@ class Walker : private LineSupplier {
     if (header) ReadHeader(line.number);
   }
 
-  void HandOver(const PendingLine& line) {
-    if (line.tooLong) {
-      Warn(DiagnosticKind::lineTooLongSkipped, line.number, {}, {});
+  void HandOver(int number, std::string_view text, bool tooLong) {
+    if (tooLong) {
+      Warn(DiagnosticKind::lineTooLongSkipped, number, {}, {});
       return;
     }
     DocumentEntry entry;
-    entry.line = line.number;
-    entry.labelled = SplitEntryLine(line.text, entry.label, entry.value);
+    entry.line = number;
+    entry.labelled = SplitEntryLine(text, entry.label, entry.value);
     m_visitor.OnEntry(entry);
   }
 
-  void TakeEntry() { HandOver(Take()); }
+  void TakeEntry() {
+    const PendingLine line = Take();
+    HandOver(line.number, line.text, line.tooLong);
+  }
 
   // Reads what `read` reads of the lines after the current one, through an archive of the
   // file's versions; the lines it took are in m_taken.
   template <class Read>
   bool ReadThrough(const std::string& applName, Failure& failure, Read read) {
-    m_taken.clear();
+    m_taken.Clear();
     PullFile pull(*this, m_length);
     CArchive host(&pull, CArchive::load);
     CArchiveEx archive(&host, CString(applName), m_header.applVersion, 0);
@@ -224,8 +280,9 @@ class Walker : private LineSupplier {
   }
 
   void HandOverTaken() {
-    for (const PendingLine& line : m_taken) HandOver(line);
-    m_taken.clear();
+    for (const TakenLines::Line& line : m_taken.Lines())
+      HandOver(line.number, m_taken.Text(line), line.tooLong);
+    m_taken.Clear();
   }
 
   const std::vector<Pattern>& Patterns() {
@@ -291,31 +348,40 @@ class Walker : private LineSupplier {
     if (!read) {
       std::string curveName;
       std::string_view label, name;
-      if (isCurve && !m_taken.empty() && SplitEntryLine(m_taken.front().text, label, name))
+      if (isCurve && m_taken.Size() > 0 && SplitEntryLine(m_taken.Text(0), label, name))
         curveName = name;
       ReportFailure(failure, first, kind.name, curveName);
       HandOverTaken();
       return;
     }
-    std::vector<std::string> lines;
-    lines.reserve(m_taken.size());
-    for (PendingLine& line : m_taken) lines.push_back(std::move(line.text));
-    m_taken.clear();
+    // A curve's point lines are not copied out (its fields do not need them) unless it is to be
+    // written again to compare.
+    CCurveObj* curve = value.As<CCurveObj>();
+    const std::size_t fieldLineCount =
+        curve ? m_taken.Size() - std::min(m_taken.Size(), 3 * PointLineCount(*curve))
+              : m_taken.Size();
+    std::vector<std::string> lines = TakenTexts(fieldLineCount);
     std::vector<Diagnostic> readOtherwise;
     FieldLines fieldLines{lines, first, readOtherwise};
     std::vector<Field> fields = kind.fields(value.Data(), m_header.archiveVersion, &fieldLines);
-    const std::string written = Written(value);
+    // A curve that stands as the writer makes it (the usual case) is not written again: its
+    // point lines are checked against its values instead.
+    const bool asWritten = curve && CurveAsWritten(*curve, lines, fieldLines.next);
+    if (!asWritten) lines = TakenTexts(m_taken.Size());
+    const int lineCount = static_cast<int>(m_taken.Size());
+    m_taken.Clear();
+    const std::string written = asWritten ? std::string() : Written(value);
     DocumentComposite composite;
     composite.line = first;
-    composite.lineCount = static_cast<int>(lines.size());
+    composite.lineCount = lineCount;
     composite.fields = &fields;
-    composite.lines = &lines;
-    composite.written = &written;
+    composite.lines = asWritten ? nullptr : &lines;
+    composite.written = asWritten ? nullptr : &written;
     CurvePoints points;
     std::string curveName;
-    if (CCurveObj* curve = value.As<CCurveObj>()) {
+    if (curve) {
       curveName = curve->GetName().View();
-      NotePointLines(lines, written, fieldLines.next, first, readOtherwise);
+      if (!asWritten) NotePointLines(lines, written, fieldLines.next, first, readOtherwise);
       points = TakePoints(*curve);
       composite.points = &points;
     }
@@ -337,6 +403,59 @@ class Walker : private LineSupplier {
     if (value.Write(archive) != 1) return {};
     archive.Flush();
     return std::string(file.Contents());
+  }
+
+  // Whether `lines`, a curve's lines from which it was read, are the writer's text of it;
+  // `pointLine` is the index of the first point line. The lines before it are compared with the
+  // writer's text of the curve without points, the point lines with its values.
+  bool CurveAsWritten(const CCurveObj& curve, const std::vector<std::string>& lines,
+                      std::size_t pointLine) const {
+    const int count = curve.GetNumPoints();
+    const std::span<const CURVEPOINT> points = curve.GetStoredPoints();
+    const std::size_t groupLines = PointLineCount(curve);
+    if (points.size() != static_cast<std::size_t>(count) || lines.size() != pointLine ||
+        m_taken.Size() != pointLine + 3 * groupLines)
+      return false;
+    CompositeValue head(KindOf<CCurveObj>());
+    head.As<CCurveObj>()->CopyCurveCharacteristics(const_cast<CCurveObj*>(&curve), 0);
+    const std::string headText = Written(head);
+    std::string_view written = headText;
+    const std::string noPoints = std::string(kCurvePointCountLabel) + "=0";
+    for (std::size_t index = 0; index < pointLine; ++index) {
+      const std::size_t end = written.find("\r\n");
+      if (end == written.npos) return false;
+      const std::string_view line = written.substr(0, end);
+      written.remove_prefix(end + 2);
+      const bool same = line == noPoints ? lines[index] == std::string(kCurvePointCountLabel) +
+                                                               "=" + std::to_string(count)
+                                         : lines[index] == line;
+      if (!same) return false;
+    }
+    if (!written.empty()) return false;
+    if (!m_options.comparePointText) return true;
+    PointWorkers workers(PointThreadingFor(count).threads);
+    std::vector<std::string_view> group(groupLines);
+    std::size_t next = pointLine;
+    const auto groupAsWritten = [&](auto column) {
+      for (std::string_view& line : group) line = m_taken.Text(next++);
+      return PointLinesAsWritten(group, column, workers);
+    };
+    return groupAsWritten(ColumnOf(points, &CURVEPOINT::dX)) &&
+           groupAsWritten(ColumnOf(points, &CURVEPOINT::dY)) &&
+           groupAsWritten(ColumnOf(points, &CURVEPOINT::cFlag));
+  }
+
+  static std::size_t PointLineCount(const CCurveObj& curve) {
+    return (static_cast<std::size_t>(curve.GetNumPoints()) + kPointValuesPerLine - 1) /
+           kPointValuesPerLine;
+  }
+
+  // The texts of the first `count` lines taken.
+  std::vector<std::string> TakenTexts(std::size_t count) const {
+    std::vector<std::string> texts;
+    texts.reserve(count);
+    for (std::size_t index = 0; index < count; ++index) texts.emplace_back(m_taken.Text(index));
+    return texts;
   }
 
   // Point lines the reader took otherwise than they stand (values beyond the count's room,
@@ -386,7 +505,7 @@ class Walker : private LineSupplier {
   WalkVisitor& m_visitor;
   DocumentHeader m_header;
   std::deque<PendingLine> m_ahead;
-  std::deque<PendingLine> m_taken;  // the lines a composite reader took
+  TakenLines m_taken;  // the lines a composite reader took
   std::vector<Pattern> m_patterns;
   std::string m_section;
   int m_lineCount = 0;

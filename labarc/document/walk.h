@@ -56,7 +56,8 @@ struct DocumentComposite {
   const std::vector<Field>* fields = nullptr;  // its entries, with their lines
   CurvePoints* points = nullptr;               // a curve's points; null for other kinds
   // Its lines as the file holds them, and the text the library's writer makes of the value read
-  // (lines ended by CR LF): where the two differ, the reader took the file otherwise.
+  // (lines ended by CR LF): where the two differ, the reader took the file otherwise. Both null
+  // for a curve whose lines are the writer's text of it, which is then not made.
   const std::vector<std::string>* lines = nullptr;
   const std::string* written = nullptr;
 };
@@ -84,6 +85,12 @@ class WalkVisitor {
 struct WalkOptions {
   std::string applName;  // the host's name, which the header's must contain; empty: any
   std::string section;   // when not empty: only this section (any letter case) is handed over
+  // Whether curves' point lines are compared with the writer's text of their values. The
+  // comparison notes numbers a file spells otherwise (warnings) and lets a loaded document save
+  // back byte for byte. Without it a large curve loads in about half the time, and a document
+  // whose numbers were spelt otherwise saves them in the writer's spelling (the same values, bit
+  // for bit).
+  bool comparePointText = true;
 };
 
 // Walks `source` from its start to its end. False, with the system's words in `error`, when it

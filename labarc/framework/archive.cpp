@@ -147,7 +147,7 @@ void CArchive::SkipPendingLineFeed() {
   if (FillBuffer() && m_buffer[m_position] == '\n') ++m_position;
 }
 
-void CArchive::ReadAhead(std::size_t bytes) {
+void CArchive::ReadAhead(std::size_t bytes, std::size_t mostLines) {
   const std::size_t unread = m_end - m_position;
   if (bytes > m_size) {
     std::unique_ptr<char[]> larger = MakeBuffer(bytes);
@@ -159,7 +159,19 @@ void CArchive::ReadAhead(std::size_t bytes) {
   }
   m_position = 0;
   m_end = unread;
+  // A file that hands over a line at a time is asked for no more lines than the reader wants.
+  std::size_t whole = 0;
+  const char* scanned = m_buffer.get();
   while (m_end < bytes) {
+    if (mostLines != kAnyLines) {
+      const char* const last = m_buffer.get() + m_end;
+      for (; whole < mostLines; ++whole) {
+        const char* end = FindLineEnd(scanned, last);
+        if (end == last || (*end == '\r' && end + 1 == last)) break;
+        scanned = end + 1 + (*end == '\r' && end[1] == '\n');
+      }
+      if (whole >= mostLines) break;
+    }
     const UINT got = m_pFile->Read(m_buffer.get() + m_end, static_cast<UINT>(bytes - m_end));
     if (got == 0) break;
     m_end += got;
@@ -172,12 +184,11 @@ void CArchive::PeekLines(std::vector<std::string_view>& lines, std::size_t most,
   lines.clear();
   SkipPendingLineFeed();
   if (!m_pFile) return;
-  if (!m_pFile->AllowsReadAhead()) bytes = 0;
   const std::size_t unread = m_end - m_position;
   if (unread < bytes)
     bytes = static_cast<std::size_t>(std::min<std::uint64_t>(bytes, m_pFile->GetLength()));
   if (unread < bytes)
-    ReadAhead(bytes);
+    ReadAhead(bytes, m_pFile->HandsOverLines() ? most : kAnyLines);
   else
     FillBuffer();
   const char* at = m_buffer.get() + m_position;

@@ -95,8 +95,9 @@ class LABARC_API CArchive {
   // at once: the texts (without their line ends) of up to `most` whole lines replace `lines`,
   // valid until the next read. When fewer than `bytes` bytes are buffered, the buffer is first
   // topped up to that many, or to what the file still holds, growing to at most `bytes` and
-  // never past the file's length, unless the file allows no reading ahead. A line that is not whole
-  // in the buffer ends the run, for ReadLine to take.
+  // never past the file's length; from a file that hands over its lines one at a time, no more
+  // lines are taken than `most`. A line that is not whole in the buffer ends the run, for ReadLine
+  // to take.
   void PeekLines(std::vector<std::string_view>& lines, std::size_t most, std::size_t bytes);
   // Reads the located lines up to and including `last`, one of the lines PeekLines gave.
   void SkipPeekedLines(std::string_view last);
@@ -105,8 +106,10 @@ class LABARC_API CArchive {
   friend class CFile;  // a file going away leaves its archives over no file
 
   LABARC_LOCAL bool FillBuffer();
-  // Keeps the unread bytes and reads after them until `bytes` are buffered or the file ends.
-  LABARC_LOCAL void ReadAhead(std::size_t bytes);
+  // Keeps the unread bytes and reads after them until `bytes` are buffered, `mostLines` whole
+  // lines are (kAnyLines: no bound), or the file ends.
+  static constexpr std::size_t kAnyLines = static_cast<std::size_t>(-1);
+  LABARC_LOCAL void ReadAhead(std::size_t bytes, std::size_t mostLines);
   // Leaves the file's list of archives; the archive is then over no file.
   LABARC_LOCAL void LeaveFile() noexcept;
   // Consumes the line feed of a carriage-return-line-feed pair whose return ended the last line.

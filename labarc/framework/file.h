@@ -41,10 +41,10 @@ class LABARC_API CFile : public CObject {
   virtual void Write(const void* buffer, UINT count);
   virtual std::uint64_t Seek(std::int64_t offset, UINT from);
   virtual std::uint64_t GetLength() const;
-  // False for a file whose reader must take no bytes beyond the lines it reads, such as one that
-  // hands over lines as they are asked for: an archive then reads no further ahead than a line
-  // needs.
-  virtual bool AllowsReadAhead() const { return true; }
+  // True for a file whose reader must take no bytes beyond the lines it reads, and whose Read
+  // hands over at most the rest of one line, each ended by a line feed, as they are asked for: an
+  // archive then reads ahead no more lines than it was asked for.
+  virtual bool HandsOverLines() const { return false; }
   virtual void Flush();
   virtual void Close();
 

@@ -1,6 +1,7 @@
 // Documents without the host's code: the walk and the loaded Document over whole files, a
 // document written back byte for byte, damaged composites kept as their lines with the
 // library's reason as data, and walks on two threads at once.
+#include <algorithm>
 #include <thread>
 #include <tuple>
 
@@ -235,6 +236,63 @@ TEST(Document, CurvesReadOnThreadsLeaveTheLinesAfterThemToTheWalk) {
                                              "Next curve -39.000000"};
   EXPECT_EQ(items, expected);
   EXPECT_EQ(Saved(document), text);
+}
+
+// A curve whose lines differ from the writer's text anywhere is written back as it stood; point
+// lines spelt otherwise are warnings. Without the comparison of point text, such numbers are
+// written in the writer's spelling, while lines before the points still keep theirs. Both on
+// one thread and on two.
+TEST(Document, CurvesSpeltOtherwiseSaveAsTheyStoodWhenComparing) {
+  CCurveObj curve(30);
+  curve.SetName("Probe");
+  for (int i = 0; i < 30; ++i) {
+    CURVEPOINT point{1, 0.5 * i, -1.0 * i};
+    curve.SetCurvePoint(i, point);
+  }
+  StoreArchive store;
+  store->WriteHeader();
+  store->WriteSectionHeader(CString("Run"));
+  store->Write(curve);
+  const std::string text = store.Text();
+  struct Case {
+    const char* from;
+    const char* to;
+    bool pointLine;
+  };
+  const Case cases[] = {
+      {"\r\n0, 0.5, 1, ", "\r\n0, 0.50, 1, ", true},  // x spelt otherwise
+      {"-14, ", "-1.4e1, ", true},                    // y in another notation
+      {"\r\n1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, \r\n",
+       "\r\n1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 01, \r\n", true},  // a flag
+      {"Curve Name=", "curve name=", false},                    // a label's letter case
+      {"Number Of Curve Points=30", "Number Of Curve Points= 30", false},
+  };
+  const PointThreading previous = GetPointThreading();
+  for (const int threads : {1, 2}) {
+    SetPointThreading({threads, 0, 2});
+    for (const Case& spoil : cases) {
+      std::string spelt = text;
+      ASSERT_NE(spelt.find(spoil.from), std::string::npos) << spoil.from;
+      spelt.replace(spelt.find(spoil.from), std::string(spoil.from).size(), spoil.to);
+      for (const bool compare : {true, false}) {
+        SCOPED_TRACE(std::string(spoil.to) + (compare ? " compared" : " not compared") +
+                     " threads " + std::to_string(threads));
+        Document document;
+        std::string error;
+        WalkOptions options;
+        options.comparePointText = compare;
+        ASSERT_TRUE(
+            LoadDocument(DocumentSource::Memory(spelt, "doc.txt"), options, document, error));
+        ASSERT_EQ(document.ErrorCount(), 0);
+        const bool noted = std::any_of(
+            document.diagnostics.begin(), document.diagnostics.end(),
+            [](const Diagnostic& d) { return d.kind == DiagnosticKind::pointLineReadOtherwise; });
+        EXPECT_EQ(noted, compare && spoil.pointLine);
+        EXPECT_EQ(Saved(document), compare || !spoil.pointLine ? spelt : text);
+      }
+    }
+  }
+  SetPointThreading(previous);
 }
 
 // Cut anywhere, a golden text walks to its end: the cut composite is kept as lines, and what

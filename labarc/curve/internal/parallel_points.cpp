@@ -43,6 +43,30 @@ std::optional<PointLineFailure> Parse(std::span<const std::string_view> lines, P
 }
 
 template <class T>
+bool AsWritten(std::span<const std::string_view> lines, PointColumn<const T> values,
+               PointWorkers& workers) {
+  if (lines.size() != (values.size + kPointValuesPerLine - 1) / kPointValuesPerLine) return false;
+  const int parts = static_cast<int>(
+      std::clamp<std::size_t>(lines.size(), 1, static_cast<std::size_t>(workers.Threads())));
+  std::vector<char> differs(static_cast<std::size_t>(parts), 0);
+  workers.Run(parts, [&](int part) {
+    char text[kPointLineRoom];
+    const auto value = [&values](std::size_t index) { return values[index]; };
+    const std::size_t end = PartStart(lines.size(), part + 1, parts);
+    for (std::size_t line = PartStart(lines.size(), part, parts); line < end; ++line) {
+      const std::size_t first = line * kPointValuesPerLine;
+      const char* const last =
+          PutPointLine(value, first, std::min(first + kPointValuesPerLine, values.size), text);
+      if (std::string_view(text, static_cast<std::size_t>(last - text) - 2) != lines[line]) {
+        differs[static_cast<std::size_t>(part)] = 1;
+        return;
+      }
+    }
+  });
+  return std::find(differs.begin(), differs.end(), 1) == differs.end();
+}
+
+template <class T>
 void Format(PointColumn<const T> from, PointWorkers& workers, int batchLines,
             const PointTextSink& sink) {
   const std::size_t lines = (from.size + kPointValuesPerLine - 1) / kPointValuesPerLine;
@@ -140,6 +164,15 @@ std::optional<PointLineFailure> ParsePointLines(std::span<const std::string_view
 std::optional<PointLineFailure> ParsePointLines(std::span<const std::string_view> lines,
                                                 PointColumn<char> into, PointWorkers& workers) {
   return Parse(lines, into, workers);
+}
+
+bool PointLinesAsWritten(std::span<const std::string_view> lines, PointColumn<const double> values,
+                         PointWorkers& workers) {
+  return AsWritten(lines, values, workers);
+}
+bool PointLinesAsWritten(std::span<const std::string_view> lines, PointColumn<const char> values,
+                         PointWorkers& workers) {
+  return AsWritten(lines, values, workers);
 }
 
 void FormatPointLines(PointColumn<const double> from, PointWorkers& workers, int batchLines,

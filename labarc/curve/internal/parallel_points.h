@@ -140,6 +140,14 @@ std::optional<PointLineFailure> ParsePointLines(std::span<const std::string_view
 std::optional<PointLineFailure> ParsePointLines(std::span<const std::string_view> lines,
                                                 PointColumn<char> into, PointWorkers& workers);
 
+// Whether `lines` are exactly the lines the writer makes of `values` (without their line ends),
+// one for each twelve values: a reader that keeps a file's text needs to know where it stands
+// otherwise. The lines are split among the workers.
+bool PointLinesAsWritten(std::span<const std::string_view> lines, PointColumn<const double> values,
+                         PointWorkers& workers);
+bool PointLinesAsWritten(std::span<const std::string_view> lines, PointColumn<const char> values,
+                         PointWorkers& workers);
+
 // Formats the values of `from` as point lines, each ended by "\r\n", in batches of `batchLines`
 // lines split among the workers, and hands the text to `sink` in file order with the
 // number of lines it holds. The sink runs on the caller's thread.

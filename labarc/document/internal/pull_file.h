@@ -30,7 +30,7 @@ class PullFile : public CFile {
   UINT Read(void* buffer, UINT count) override;
   std::uint64_t GetLength() const override { return m_length; }
   // A line beyond those a reader asks for is not the reader's to take.
-  bool AllowsReadAhead() const override { return false; }
+  bool HandsOverLines() const override { return true; }
   // Only the current position is known: the bytes handed over so far. With GetLength, which is
   // the whole file's, it bounds what the rest of the lines can hold from above, so that a reader
   // can refuse a count no file of that length could hold.
@@ -39,9 +39,9 @@ class PullFile : public CFile {
  private:
   LineSupplier& m_supplier;
   std::uint64_t m_length;
-  std::string m_line;          // the current line with its line feed
-  std::size_t m_position = 0;  // of the next byte of m_line to hand over
-  std::uint64_t m_fill = 0;    // bytes of a too long line still to hand over, its end included
+  std::string_view m_line;     // the rest of the current line, valid until the next NextLine
+  bool m_lineFeedDue = false;  // the current line's end is still to hand over
+  std::uint64_t m_fill = 0;    // bytes of a too long line still to hand over
   std::uint64_t m_handed = 0;  // bytes handed over
 };
 
