@@ -2,6 +2,7 @@
 
 #include <pybind11/pybind11.h>
 
+#include <labarc/archive/line_rules.h>
 #include <labarc/framework/ascii.h>
 #include <labarc/framework/mem_file.h>
 
@@ -56,10 +57,7 @@ CCurveObj WithCharacteristic(const CCurveObj& curve, const DocumentHeader& heade
       header, label, file, [&](CArchiveEx& archive) { return archive.Write(characteristics); });
   std::string edited;
   bool found = false;
-  for (std::string_view rest = written; !rest.empty();) {
-    const std::size_t end = rest.find("\r\n");
-    std::string_view line = rest.substr(0, end);
-    rest.remove_prefix(end == rest.npos ? rest.size() : end + 2);
+  for (const std::string_view line : SplitWrittenLines(written)) {
     if (line.size() > label.size() && line[label.size()] == '=' &&
         EqualsNoCase(line.substr(0, label.size()), label)) {
       edited.append(line.substr(0, label.size() + 1)).append(text);

@@ -4,6 +4,7 @@
 #include <iomanip>
 #include <ostream>
 
+#include <labarc/archive/line_rules.h>
 #include <labarc/document/composites.h>
 #include <labarc/framework/ascii.h>
 #include "command_support.h"
@@ -65,13 +66,11 @@ void WritePoints(std::ostream& out, const CurvePoints& points, bool asJson) {
 void WriteFileLines(std::ostream& out, const std::vector<std::string>& lines,
                     std::string_view written) {
   Json differing = Json::array();
-  for (std::size_t index = 0; !written.empty() && index < lines.size(); ++index) {
-    const std::size_t end = written.find("\r\n");
-    const std::string_view line = written.substr(0, end);
-    written.remove_prefix(end == written.npos ? written.size() : end + 2);
-    if (lines[index] != line)
-      differing.push_back({{"index", index}, {"file", lines[index]}, {"written", line}});
-  }
+  const std::vector<std::string_view> writtenLines = SplitWrittenLines(written);
+  for (std::size_t index = 0; index < writtenLines.size() && index < lines.size(); ++index)
+    if (lines[index] != writtenLines[index])
+      differing.push_back(
+          {{"index", index}, {"file", lines[index]}, {"written", writtenLines[index]}});
   if (!differing.empty()) out << ",\"fileLines\":" << JsonText(differing);
 }
 

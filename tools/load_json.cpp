@@ -362,16 +362,6 @@ void CheckPoints(const CurvePoints& points, std::int64_t count, const std::strin
   }
 }
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find("\r\n");
-    lines.push_back(text.substr(0, end));
-    text.remove_prefix(end == text.npos ? text.size() : end + 2);
-  }
-  return lines;
-}
-
 // The item's lines as the writer makes them in a document of `header`'s versions.
 std::string WrittenText(const DocumentHeader& header, const DocumentItem& item) {
   Document alone;
@@ -395,7 +385,7 @@ void ApplyFileLines(const Json& noted, const std::string& pointer, const Documen
   if (!noted.is_array()) throw Refused{pointer, "an array of lines is expected"};
   const std::string written = WrittenText(header, item);
   std::vector<std::string> lines;
-  for (std::string_view line : SplitLines(written)) lines.emplace_back(line);
+  for (std::string_view line : SplitWrittenLines(written)) lines.emplace_back(line);
   OriginalLines original;
   original.writtenHash = std::hash<std::string_view>{}(written);
   original.writtenSize = written.size();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string_view>
+#include <vector>
 
 #include <labarc/framework/export.h>
 
@@ -21,5 +22,17 @@ LABARC_API bool IsSectionLineOf(std::string_view line, std::string_view name);
 // text after it; a line without "=" has no label and is all value. Returns whether it has one.
 LABARC_API bool SplitEntryLine(std::string_view line, std::string_view& label,
                                std::string_view& value);
+
+// The lines of a text the archive wrote, each ended by CR LF, without their ends; a last line
+// without one counts too.
+inline std::vector<std::string_view> SplitWrittenLines(std::string_view text) {
+  std::vector<std::string_view> lines;
+  while (!text.empty()) {
+    const std::size_t end = text.find("\r\n");
+    lines.push_back(text.substr(0, end));
+    text.remove_prefix(end == text.npos ? text.size() : end + 2);
+  }
+  return lines;
+}
 
 }  // namespace labarc

@@ -14,23 +14,13 @@ namespace labarc {
 
 namespace {
 
-std::vector<std::string_view> SplitLines(std::string_view text) {
-  std::vector<std::string_view> lines;
-  while (!text.empty()) {
-    const std::size_t end = text.find("\r\n");
-    lines.push_back(text.substr(0, end));
-    text.remove_prefix(end == text.npos ? text.size() : end + 2);
-  }
-  return lines;
-}
-
 std::size_t HashOf(std::string_view text) { return std::hash<std::string_view>{}(text); }
 
 OriginalLines Original(const std::vector<std::string>& lines, const std::string& written) {
   OriginalLines original;
   original.writtenHash = HashOf(written);
   original.writtenSize = written.size();
-  const std::vector<std::string_view> writtenLines = SplitLines(written);
+  const std::vector<std::string_view> writtenLines = SplitWrittenLines(written);
   original.whole = writtenLines.size() != lines.size();
   for (std::size_t i = 0; i < lines.size(); ++i)
     if (original.whole || lines[i] != writtenLines[i]) original.lines.emplace_back(i, lines[i]);
@@ -78,7 +68,7 @@ bool WriteComposite(CArchiveEx& archive, const Document& document, const Documen
     error = Where(section, item) + ": " + reason;
     return false;
   }
-  std::vector<std::string_view> lines = SplitLines(text);
+  std::vector<std::string_view> lines = SplitWrittenLines(text);
   const OriginalLines& original = item.original;
   if (!original.lines.empty() && original.writtenSize == text.size() &&
       original.writtenHash == HashOf(text)) {

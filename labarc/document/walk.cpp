@@ -419,19 +419,16 @@ class Walker : private LineSupplier {
     CompositeValue head(KindOf<CCurveObj>());
     head.As<CCurveObj>()->CopyCurveCharacteristics(const_cast<CCurveObj*>(&curve), 0);
     const std::string headText = Written(head);
-    std::string_view written = headText;
+    const std::vector<std::string_view> written = SplitWrittenLines(headText);
+    if (written.size() != pointLine) return false;
     const std::string noPoints = std::string(kCurvePointCountLabel) + "=0";
     for (std::size_t index = 0; index < pointLine; ++index) {
-      const std::size_t end = written.find("\r\n");
-      if (end == written.npos) return false;
-      const std::string_view line = written.substr(0, end);
-      written.remove_prefix(end + 2);
-      const bool same = line == noPoints ? lines[index] == std::string(kCurvePointCountLabel) +
-                                                               "=" + std::to_string(count)
-                                         : lines[index] == line;
+      const bool same =
+          written[index] == noPoints
+              ? lines[index] == std::string(kCurvePointCountLabel) + "=" + std::to_string(count)
+              : lines[index] == written[index];
       if (!same) return false;
     }
-    if (!written.empty()) return false;
     if (!m_options.comparePointText) return true;
     PointWorkers workers(PointThreadingFor(count).threads);
     std::vector<std::string_view> group(groupLines);
@@ -464,11 +461,10 @@ class Walker : private LineSupplier {
   static void NotePointLines(const std::vector<std::string>& lines, std::string_view written,
                              std::size_t firstPointLine, int first,
                              std::vector<Diagnostic>& notes) {
-    for (std::size_t index = 0; !written.empty(); ++index) {
-      const std::size_t end = written.find("\r\n");
-      const std::string_view line = written.substr(0, end);
-      written.remove_prefix(end == written.npos ? written.size() : end + 2);
-      if (index < firstPointLine || index >= lines.size() || lines[index] == line) continue;
+    const std::vector<std::string_view> writtenLines = SplitWrittenLines(written);
+    for (std::size_t index = firstPointLine; index < writtenLines.size(); ++index) {
+      const std::string_view line = writtenLines[index];
+      if (index >= lines.size() || lines[index] == line) continue;
       Diagnostic note;
       note.kind = DiagnosticKind::pointLineReadOtherwise;
       note.warning = true;

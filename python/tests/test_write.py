@@ -61,6 +61,21 @@ def test_loaded_document_saves_byte_for_byte(tmp_path, host_document):
     assert copy.read_bytes() == host_document.read_bytes()
 
 
+@pytest.mark.parametrize("keep_text", [True, False])
+def test_numbers_spelt_otherwise(tmp_path, host_document, keep_text):
+    """Point numbers edited by hand are kept as they stood with keep_text, else saved in the
+    library's spelling; the values are the same either way."""
+    text = host_document.read_bytes()
+    first_point_line = text.index(b"\r\n0, ") + 2
+    spelt = text[:first_point_line] + b"0.0" + text[first_point_line + 1:]
+    edited, copy = tmp_path / "edited.lbd", tmp_path / "copy.lbd"
+    edited.write_bytes(spelt)
+    doc = labarc.load(edited, keep_text=keep_text)
+    assert [d.kind for d in doc.diagnostics] == (["point_line_read_otherwise"] if keep_text else [])
+    doc.save(copy)
+    assert copy.read_bytes() == (spelt if keep_text else text)
+
+
 def test_changed_document_read_by_host(tmp_path, host, host_document):
     doc = labarc.load(host_document)
     doc.sections["Run"]["Gain"] = 7.25
