@@ -141,7 +141,8 @@ int RunExport(const DocumentSource& source, const ExportOptions& options, Output
   ExportVisitor visitor(options, sink, source.Name(), output.err);
   std::string error;
   try {
-    if (!labarc::Walk(source, {options.applName, options.section}, visitor, error)) {
+    // Only the values are exported: the point text is not compared with the writer's.
+    if (!labarc::Walk(source, {options.applName, options.section, false}, visitor, error)) {
       output.err << "labarc: " << source.Name() << ": " << error << '\n';
       return 2;
     }
