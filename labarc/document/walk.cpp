@@ -478,16 +478,19 @@ class Walker : private LineSupplier {
   static CurvePoints TakePoints(CCurveObj& curve) {
     CurvePoints points;
     const int count = curve.GetNumPoints();
-    points.x.resize(count);
-    points.y.resize(count);
-    points.flags.resize(count);
-    for (int i = 0; i < count; ++i) {
-      CURVEPOINT point;
-      curve.GetCurvePoint(i, &point);
-      points.x[i] = point.dX;
-      points.y[i] = point.dY;
-      points.flags[i] = static_cast<std::uint8_t>(point.cFlag);
+    const std::span<const CURVEPOINT> stored = curve.GetStoredPoints();
+    points.x.reserve(static_cast<std::size_t>(count));
+    points.y.reserve(static_cast<std::size_t>(count));
+    points.flags.reserve(static_cast<std::size_t>(count));
+    for (const CURVEPOINT& point : stored) {
+      points.x.push_back(point.dX);
+      points.y.push_back(point.dY);
+      points.flags.push_back(static_cast<std::uint8_t>(point.cFlag));
     }
+    // Points the file left unset read as zero, as GetCurvePoint gives them.
+    points.x.resize(static_cast<std::size_t>(count));
+    points.y.resize(static_cast<std::size_t>(count));
+    points.flags.resize(static_cast<std::size_t>(count));
     CCurveObj bare(count);
     bare.CopyCurveCharacteristics(&curve, 0);
     curve = std::move(bare);
