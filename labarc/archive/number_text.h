@@ -20,8 +20,8 @@ inline constexpr std::size_t kMaxDoubleText = 32;
 LABARC_API char* FormatNaN(double value, char* first);
 
 // Writes the shortest text that reads back to the same double, bit for bit (NaN payloads
-// included), at `first`, which has room for kMaxDoubleText characters; returns its end. Inline:
-// point lines write millions of these, and the call alone cost a few percent of a write.
+// included), at `first`, which has room for kMaxDoubleText characters; returns its end. Inline,
+// as point lines write millions of these: only a NaN's text costs a call.
 inline char* FormatDouble(double value, char* first) {
   if (std::isnan(value)) [[unlikely]]
     return FormatNaN(value, first);
