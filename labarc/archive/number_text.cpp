@@ -50,9 +50,8 @@ void ValueText::Append(std::string_view text) {
   m_size += text.size();
 }
 
-char* FormatDouble(double value, char* first) {
+char* FormatNaN(double value, char* first) {
   char* const last = first + kMaxDoubleText;
-  if (!std::isnan(value)) return std::to_chars(first, last, value).ptr;
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   if (bits & kSignBit) *first++ = '-';
   first = std::copy_n("nan", 3, first);

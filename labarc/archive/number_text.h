@@ -15,9 +15,18 @@ namespace labarc {
 // The longest text FormatDouble makes ("-2.2250738585072014e-308", or a NaN with its payload).
 inline constexpr std::size_t kMaxDoubleText = 32;
 
+// The text of a NaN, with its sign and, unless it is the quiet default, its payload ("-nan",
+// "nan(0x8)"), at `first`, which has room for kMaxDoubleText characters; returns its end.
+LABARC_API char* FormatNaN(double value, char* first);
+
 // Writes the shortest text that reads back to the same double, bit for bit (NaN payloads
-// included), at `first`, which has room for kMaxDoubleText characters; returns its end.
-LABARC_API char* FormatDouble(double value, char* first);
+// included), at `first`, which has room for kMaxDoubleText characters; returns its end. Inline,
+// as point lines write millions of these: only a NaN's text costs a call.
+inline char* FormatDouble(double value, char* first) {
+  if (std::isnan(value)) [[unlikely]]
+    return FormatNaN(value, first);
+  return std::to_chars(first, first + kMaxDoubleText, value).ptr;
+}
 
 // Room for the text of any fixed-size value: the longest is a rectangle or a few doubles.
 class LABARC_API ValueText {

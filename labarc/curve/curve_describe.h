@@ -127,11 +127,7 @@ bool Describe(const Io& io, CurveCharacteristics characteristics) {
 
 // A curve takes the points its count says: a reader gives its working curve that many, keeping
 // the characteristics read so far.
-inline void SizeCurve(CCurveObj& curve, int count) {
-  CCurveObj sized(count);
-  sized.CopyCurveCharacteristics(&curve, 0);
-  curve = std::move(sized);
-}
+inline void SizeCurve(CCurveObj& curve, int count) { curve.ResetPoints(count); }
 
 // A whole curve: its name, its point count, its characteristics, then its point lines. A read
 // ends by scaling the curve for drawing.

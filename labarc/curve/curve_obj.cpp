@@ -25,6 +25,13 @@ void CCurveObj::CopyCurveCharacteristics(CCurveObj* source, int /*what*/) {
   if (source && source != this) m_c = source->m_c;
 }
 
+void CCurveObj::ResetPoints(int numPoints) {
+  m_nNumPoints = numPoints > 0 ? numPoints : 0;
+  m_points = {};  // the storage goes too, as a fresh curve has none
+  m_extents = {};
+  m_bScaled = false;
+}
+
 void CCurveObj::ReservePoints(int count) {
   m_points.reserve(static_cast<std::size_t>(std::clamp(count, 0, m_nNumPoints)));
 }

@@ -44,6 +44,9 @@ class LABARC_API CCurveObj {
 
   // Takes every characteristic of `source` (all but the points); `what` 0 selects them all.
   void CopyCurveCharacteristics(CCurveObj* source, int what);
+  // Makes this curve what CCurveObj(numPoints) is, but for the characteristics, which stay: a
+  // reader sizes its working curve this way without copying them.
+  void ResetPoints(int numPoints);
 
   int GetNumPoints() const { return m_nNumPoints; }
   // FALSE for an index outside 0 to GetNumPoints() - 1.

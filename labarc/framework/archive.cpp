@@ -1,6 +1,11 @@
 #include <labarc/framework/archive.h>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <algorithm>
+#include <bit>
 #include <climits>
 #include <cstring>
 #include <utility>
@@ -13,13 +18,28 @@ namespace {
 
 constexpr std::size_t kMinBufferSize = 128;
 
-// The first carriage return or line feed in [first, last), or last. Two library scans beat one
-// loop over both characters: lines are long enough for the scans' wide compares to pay.
+// The first carriage return or line feed in [first, last), or last. One pass looks for both,
+// sixteen bytes at a time where the processor allows: most lines are short entries, for which
+// two library scans cost more in their set-up than in their compares.
 const char* FindLineEnd(const char* first, const char* last) {
+#if defined(__SSE2__)
+  const __m128i lineFeed = _mm_set1_epi8('\n');
+  const __m128i carriageReturn = _mm_set1_epi8('\r');
+  for (; last - first >= 16; first += 16) {
+    const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(first));
+    const auto ends = static_cast<unsigned>(_mm_movemask_epi8(
+        _mm_or_si128(_mm_cmpeq_epi8(chunk, lineFeed), _mm_cmpeq_epi8(chunk, carriageReturn))));
+    if (ends != 0) return first + std::countr_zero(ends);
+  }
+  for (; first != last; ++first)
+    if (*first == '\n' || *first == '\r') return first;
+  return last;
+#else
   const void* lineFeed = std::memchr(first, '\n', static_cast<std::size_t>(last - first));
   const char* end = lineFeed ? static_cast<const char*>(lineFeed) : last;
   const void* carriageReturn = std::memchr(first, '\r', static_cast<std::size_t>(end - first));
   return carriageReturn ? static_cast<const char*>(carriageReturn) : end;
+#endif
 }
 
 std::unique_ptr<char[]> MakeBuffer(std::size_t size) {
@@ -67,7 +87,8 @@ std::optional<std::uint64_t> CArchive::GetBytesLeft() const {
   if (!m_pFile) return buffered;
   try {
     const std::uint64_t position = m_pFile->Seek(0, CFile::current);
-    const std::uint64_t length = m_pFile->GetLength();
+    if (!m_fileLength) m_fileLength = m_pFile->GetLength();
+    const std::uint64_t length = *m_fileLength;
     return buffered + (length > position ? length - position : 0);
   } catch (CException* error) {
     error->Delete();
@@ -130,6 +151,7 @@ bool CArchive::FillBuffer() {
 
 UINT CArchive::Read(void* buffer, UINT count) {
   if (IsStoring()) AfxThrowArchiveException(CArchiveException::writeOnly);
+  SkipPendingLineFeed();  // bytes after a line start after its whole line end
   char* bytes = static_cast<char*>(buffer);
   UINT done = 0;
   while (done < count && FillBuffer()) {
@@ -223,7 +245,13 @@ CArchive::LineStatus CArchive::ReadLine(std::string_view& line, std::size_t maxL
     tooLong = tooLong || m_longLine.size() + length > maxLength;
     if (lineEnd != last) {
       m_position += length + 1;
-      m_skipLineFeed = *lineEnd == '\r';
+      // The line feed of a carriage-return-line-feed pair goes with its line when it is here.
+      if (*lineEnd == '\r') {
+        if (lineEnd + 1 == last)
+          m_skipLineFeed = true;
+        else if (lineEnd[1] == '\n')
+          ++m_position;
+      }
       if (tooLong) return LineStatus::tooLong;
       if (!started) {
         line = std::string_view(first, length);  // the common case: no copy

@@ -67,7 +67,9 @@ class LABARC_API CArchive {
   int GetReadsAtEnd() const { return m_nReadsAtEnd; }
 
   // How many bytes a loading archive can still deliver: those in its buffer and those after the
-  // file's position. Empty when the file cannot tell (it cannot seek, such as a pipe).
+  // file's position. Empty when the file cannot tell (it cannot seek, such as a pipe). The file's
+  // length is asked once, as a file does not change under the archive that loads it: a reader
+  // asks at every curve, and asking the system each time cost more than reading a small curve.
   std::optional<std::uint64_t> GetBytesLeft() const;
 
   // A storing archive hands its buffered bytes to the file.
@@ -125,6 +127,7 @@ class LABARC_API CArchive {
   std::string m_longLine;            // a line that crosses the buffer's end
   int m_nObjectDepth = 0;            // objects being read by ReadObject
   int m_nReadsAtEnd = 0;             // line reads that found the end of the file
+  mutable std::optional<std::uint64_t> m_fileLength;  // for GetBytesLeft, once known
 };
 
 LABARC_API CArchive& operator<<(CArchive& ar, const CObject* pOb);

@@ -2,7 +2,6 @@
 // stored as its red, green and blue components ("255 128 0"). The top byte of a 32-bit colour is
 // not stored; a value wider than 32 bits is not a colour at all (unsigned long is 64 bits on some
 // platforms, so a size or count can land here by overload), and is refused.
-#include <labarc/archive/internal/blank_splitter.h>
 #include <labarc/archive/internal/entry_io.h>
 #include <labarc/archive/internal/label_forms.h>
 #include <labarc/archive/value_controls.h>
@@ -21,16 +20,31 @@ struct TextCodec<unsigned long> {
     return true;
   }
 
+  // Digits and blanks only; runs of blanks separate the components, each a whole number up to
+  // 255; pieces after the third are checked for their characters alone. One pass, no search.
   static bool Parse(std::string_view text, unsigned long& value) {
-    // Digits and blanks only, checked over the whole text before any number is converted.
-    if (text.find_first_not_of("0123456789 ") != text.npos) return false;
-    BlankSplitter pieces(text);
-    BYTE components[3];
-    for (BYTE& component : components) {
-      std::string_view piece;
-      if (!pieces.Next(piece) || !CByte::Validate(piece, component)) return false;
+    unsigned components[3] = {};
+    int piece = -1;  // the piece being read
+    bool inPiece = false;
+    for (const char ch : text) {
+      if (ch == ' ') {
+        inPiece = false;
+        continue;
+      }
+      if (ch < '0' || ch > '9') return false;
+      if (!inPiece) {
+        inPiece = true;
+        ++piece;
+      }
+      if (piece < 3) {
+        unsigned& component = components[piece];
+        component = component * 10 + static_cast<unsigned>(ch - '0');
+        if (component > 255) return false;
+      }
     }
-    value = RGB(components[0], components[1], components[2]);
+    if (piece < 2) return false;
+    value = RGB(static_cast<BYTE>(components[0]), static_cast<BYTE>(components[1]),
+                static_cast<BYTE>(components[2]));
     return true;
   }
 };

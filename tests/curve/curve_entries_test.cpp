@@ -125,6 +125,25 @@ TEST(CurveRead, RoundTripKeepsEveryCharacteristicAndPointExactly) {
   }
 }
 
+// A curve given a new count is a fresh curve of that count that kept its characteristics: no
+// point, extent or scaled state of before survives.
+TEST(CurvePoints, ResetToACountKeepsOnlyTheCharacteristics) {
+  for (int count : {-3, 0, 2, 40}) {
+    CCurveObj curve = SampleCurve(25, 2);
+    curve.ScaleCurve();
+    curve.ResetPoints(count);
+    CCurveObj expected(count);
+    CCurveObj sample = SampleCurve(0, 2);
+    expected.CopyCurveCharacteristics(&sample, 0);
+    EXPECT_TRUE(curve == expected) << count;
+    EXPECT_TRUE(curve.GetStoredPoints().empty() && !curve.IsScaled()) << count;
+    CURVEPOINT point{1, 1, 1};
+    EXPECT_TRUE(curve.GetCurvePoint(count - 1, &point) == (count > 0) &&
+                point == (count > 0 ? CURVEPOINT{} : CURVEPOINT{1, 1, 1}))
+        << count;
+  }
+}
+
 // The extents span the coordinates; a NaN takes no part wherever it stands, and an axis with
 // nothing else spans 0 to 0.
 TEST(CurveExtents, SpanThePointsLeavingNaNsOut) {

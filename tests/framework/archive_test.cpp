@@ -1,5 +1,6 @@
 // Archives over memory files: line ends, text order whatever the buffer holds, and directions.
 #include <algorithm>
+#include <cstring>
 
 #include "support/test_support.h"
 
@@ -26,6 +27,50 @@ TEST(CArchiveLines, EveryLineEndKeepsEveryCharacter) {
       for (CString line; ar.ReadString(line);) read.emplace_back(line.View());
       EXPECT_EQ(read, lines) << bufferSize << ": " << text;
     }
+  }
+}
+
+// Lines longer than the line-end scan's step, with every kind of end at every offset of a
+// buffer: the end is found wherever it falls, and what is left counts down to nothing.
+TEST(CArchiveLines, LongLinesEndAnywhereInTheBuffer) {
+  const char* const ends[] = {"\r\n", "\n", "\r"};
+  std::string text;
+  std::vector<std::string> lines;
+  for (int length = 0; length < 70; ++length) {
+    lines.emplace_back(static_cast<std::size_t>(length), static_cast<char>('a' + length % 26));
+    text += lines.back() + ends[length % 3];
+  }
+  for (int bufferSize : {128, 129, 131, 4096}) {
+    CMemFile file(text);
+    CArchive ar(&file, CArchive::load, bufferSize);
+    std::size_t consumed = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+      CString line;
+      ASSERT_TRUE(ar.ReadString(line)) << bufferSize << ": line " << i;
+      EXPECT_EQ(line.View(), lines[i]) << bufferSize << ": line " << i;
+      consumed += lines[i].size() + std::strlen(ends[i % 3]);
+      // A line feed that pairs with a return at the buffer's end is still to come.
+      const auto left = ar.GetBytesLeft();
+      ASSERT_TRUE(left.has_value());
+      EXPECT_LE(*left - (text.size() - consumed), i % 3 == 0 ? 1u : 0u) << bufferSize << ": " << i;
+    }
+    CString after;
+    EXPECT_FALSE(ar.ReadString(after));
+  }
+}
+
+// Raw bytes after a line start after its whole line end, wherever the buffer splits the pair.
+TEST(CArchiveLines, RawBytesAfterALineSkipItsLineFeed) {
+  for (std::size_t length : {125u, 126u, 127u, 128u}) {
+    const std::string line(length, 'x');
+    CMemFile file(line + "\r\nraw");
+    CArchive ar(&file, CArchive::load, 128);
+    CString read;
+    ASSERT_TRUE(ar.ReadString(read));
+    EXPECT_EQ(read.View(), line);
+    char raw[4] = {};
+    EXPECT_EQ(ar.Read(raw, 3), 3u) << length;
+    EXPECT_STREQ(raw, "raw") << length;
   }
 }
 

@@ -96,6 +96,7 @@ TEST(ValueEntriesTest, OtherTextsOfTheSameValues) {
   ExpectRead("  10   20  30 ", RGB(10, 20, 30));
   ExpectRead("10 20 30 40", RGB(10, 20, 30));
   ExpectRead("007 08 9", RGB(7, 8, 9));
+  ExpectRead("0000000255 0 1 99999", RGB(255, 0, 1));  // pieces after the third: digits only
   ExpectRead("  2   -3  9", DPOINT{2, -3});
   ExpectRead("  1 2   3 4 5", tagRECT{1, 2, 3, 4});
 }
@@ -115,8 +116,9 @@ void ExpectRefused(const std::string& label, const char* value, const T& kept) {
 }
 
 TEST(ValueEntriesTest, BadTextsNameTheLabelAndChangeNothing) {
-  for (const char* value : {"", "   ", "10 20", "10,20,30", "10\t20\t30", "-1 0 0", "+5 0 0",
-                            "256 0 0", "1 2 3\x80", "a b c", "99999999999999999999 0 0"})
+  for (const char* value :
+       {"", "   ", "10 20", "10,20,30", "10\t20\t30", "-1 0 0", "+5 0 0", "256 0 0", "1 2 3\x80",
+        "a b c", "99999999999999999999 0 0", "1 2 300", "1 256 3", "1 2 3 x", "1 2 3 4-"})
     ExpectRefused("Color", value, RGB(1, 2, 3));
   for (const char* value : {"1 2 3", "", "   ", "1\t2 3 4", "1 2 3 x", "1 2 3 4x", "1,2,3,4",
                             "1 2 3 2147483648", "1 2 3 -9223372036854775808", "+1 2 3 4"})

@@ -37,7 +37,7 @@ class EntryIo {
   explicit EntryIo(CArchiveEx& archive) : m_archive(archive) {}
 
   template <class T>
-  bool operator()(const char* label, T& value) const {
+  bool operator()(std::string_view label, T& value) const {
     return Entry(value, label);
   }
   template <class T>
@@ -49,7 +49,7 @@ class EntryIo {
   }
   bool Line(CString& text) const { return Entry(text, static_cast<CString*>(nullptr)); }
   template <class T, class Format>
-  bool Formatted(const char* label, T& value, Format format) const {
+  bool Formatted(std::string_view label, T& value, Format format) const {
     if constexpr (Loading) {
       return Entry(value, label);
     } else {
@@ -58,7 +58,7 @@ class EntryIo {
     }
   }
   template <class Object, class Get, class Set>
-  bool Property(const char* label, Object& object, Get get, Set set) const {
+  bool Property(std::string_view label, Object& object, Get get, Set set) const {
     if constexpr (Loading) {
       PropertyType<Set> value{};
       if (!Entry(value, label)) return false;
@@ -73,13 +73,13 @@ class EntryIo {
     }
   }
   template <class T>
-  bool Ranged(const char* label, T& value, long least, long most) const {
+  bool Ranged(std::string_view label, T& value, long least, long most) const {
     if (!Entry(value, label)) return false;
     return (least <= value && value <= most) ||
-           m_archive.RefuseOutOfRange(label, static_cast<long>(value), least, most);
+           m_archive.RefuseOutOfRange(label.data(), static_cast<long>(value), least, most);
   }
-  bool Count(const char* label, int& count, std::uint64_t leastBytes) const {
-    return Entry(count, label) && m_archive.CheckCount(label, count, leastBytes);
+  bool Count(std::string_view label, int& count, std::uint64_t leastBytes) const {
+    return Entry(count, label) && m_archive.CheckCount(label.data(), count, leastBytes);
   }
   template <class Curve>
   bool PointLines(Curve& curve) const {
@@ -108,8 +108,10 @@ class EntryIo {
   }
 
   // One labelled entry in this direction under a fixed label, a literal of the composite's list.
+  // Labels come as views, so that a literal's length is known where it is written rather than
+  // measured at every entry.
   template <class T>
-  bool Entry(T& value, const char* label) const {
+  bool Entry(T& value, std::string_view label) const {
     Label fixed = Label::Fixed(label);
     if constexpr (Loading)
       return m_archive.Read(value, fixed) == 1;

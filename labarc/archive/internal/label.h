@@ -23,6 +23,10 @@ class Label {
   static Label Fixed(const char* label) {
     return Label(Kind::fixed, label, std::char_traits<char>::length(label));
   }
+  // The same from a view of such a text: the view must end where its zero does.
+  static Label Fixed(std::string_view label) {
+    return Label(Kind::fixed, label.data(), label.size());
+  }
   // The text of string resource `id`; Missing() when it cannot be loaded.
   static Label Resource(UINT id);
 
