@@ -85,7 +85,8 @@ bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
   // The count is not trusted with memory: its entry refused one the rest of the file cannot hold
   // (CheckCount); room is made ahead for no more points than the file can still hold, or for a
   // few where it cannot tell (a pipe), and beyond that the curve grows only as values arrive.
-  const auto left = GetBytesLeft();
+  // A curve of a few points needs no bound from the rest of the file (nor the seek that finds it).
+  const auto left = count <= labarc::kItemsReservedUnasked ? std::nullopt : GetBytesLeft();
   const std::uint64_t room = std::max<std::uint64_t>(
       left ? (*left + 1) / labarc::kLeastBytesPerPoint : 0, labarc::kItemsReservedUnasked);
   curve.ReservePoints(static_cast<int>(std::min<std::uint64_t>(count, room)));
@@ -98,6 +99,8 @@ bool CArchiveEx::ReadPointLines(CCurveObj& curve) {
   const labarc::PointThreading threading = labarc::PointThreadingFor(count);
   labarc::PointWorkers workers(threading.threads);
   std::vector<std::string_view> ahead;
+  ahead.reserve(static_cast<std::size_t>(
+      std::min((count + kValuesPerLine - 1) / kValuesPerLine, threading.batchLines)));
   const auto readAhead = [&]<class Group>(CCurveObj& into, Group, int index) {
     const int lines = std::min((count - index - 1) / kValuesPerLine + 1, threading.batchLines);
     PeekLines(ahead, static_cast<std::size_t>(lines), threading.threads > 1 ? kLookahead : 0);
