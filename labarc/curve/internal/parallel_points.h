@@ -34,6 +34,14 @@ inline bool TakePointValue(std::string_view& rest, double& value) {
   return TakeDoubleField(rest, ',', value);
 }
 inline bool TakePointValue(std::string_view& rest, char& flag) {
+  // The usual flag, one digit and its comma after the previous value's blank, is taken without
+  // the general parse: a third of a curve's values are flags.
+  const std::size_t at = !rest.empty() && rest[0] == ' ';
+  if (rest.size() >= at + 2 && rest[at] >= '0' && rest[at] <= '9' && rest[at + 1] == ',') {
+    flag = static_cast<char>(rest[at] - '0');
+    rest.remove_prefix(at + 2);
+    return true;
+  }
   BYTE value = 0;
   if (!TakeIntegerField(rest, ',', value)) return false;
   flag = static_cast<char>(value);
