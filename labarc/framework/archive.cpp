@@ -182,21 +182,23 @@ void CArchive::ReadAhead(std::size_t bytes, std::size_t mostLines) {
   m_position = 0;
   m_end = unread;
   // A file that hands over a line at a time is asked for no more lines than the reader wants.
+  // Such a file's Read gives at most the rest of one line, ended by its line feed when whole, so
+  // only the bytes already here need a search for line ends.
   std::size_t whole = 0;
-  const char* scanned = m_buffer.get();
-  while (m_end < bytes) {
-    if (mostLines != kAnyLines) {
-      const char* const last = m_buffer.get() + m_end;
-      for (; whole < mostLines; ++whole) {
-        const char* end = FindLineEnd(scanned, last);
-        if (end == last || (*end == '\r' && end + 1 == last)) break;
-        scanned = end + 1 + (*end == '\r' && end[1] == '\n');
-      }
-      if (whole >= mostLines) break;
+  if (mostLines != kAnyLines) {
+    const char* scanned = m_buffer.get();
+    const char* const last = m_buffer.get() + m_end;
+    for (; whole < mostLines; ++whole) {
+      const char* end = FindLineEnd(scanned, last);
+      if (end == last || (*end == '\r' && end + 1 == last)) break;
+      scanned = end + 1 + (*end == '\r' && end[1] == '\n');
     }
+  }
+  while (m_end < bytes && (mostLines == kAnyLines || whole < mostLines)) {
     const UINT got = m_pFile->Read(m_buffer.get() + m_end, static_cast<UINT>(bytes - m_end));
     if (got == 0) break;
     m_end += got;
+    whole += mostLines != kAnyLines && m_buffer[m_end - 1] == '\n';
   }
 }
 
