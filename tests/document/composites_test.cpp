@@ -7,6 +7,7 @@
 #include <set>
 #include <type_traits>
 
+#include <labarc/archive/line_rules.h>
 #include <labarc/document/composites.h>
 #include <labarc/document/descriptions.h>
 
@@ -109,16 +110,6 @@ T Sample() {
   return value;
 }
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  for (std::size_t at = 0; at < text.size();) {
-    const std::size_t end = text.find("\r\n", at);
-    lines.push_back(text.substr(at, end - at));
-    at = end + 2;
-  }
-  return lines;
-}
-
 void CollectTexts(const std::vector<Field>& fields, std::vector<std::string>& texts) {
   for (const Field& field : fields) {
     if (field.IsComposite())
@@ -155,7 +146,7 @@ TEST(CompositeRegistry, EveryKindRoundTripsFailsAllOrNothingAndListsWhatItWrites
 
     // The schema's steps are the written lines: a label for each labelled line, an unlabelled
     // step for each other, and point lines for what follows.
-    const std::vector<std::string> lines = LinesOf(text);
+    const std::vector<std::string_view> lines = SplitWrittenLines(text);
     std::size_t at = 0;
     for (const SchemaStep& step : kind.schema(CArchiveEx::ARCHIVE_VERSION)) {
       if (step.type == ValueType::pointLines) {
@@ -163,7 +154,7 @@ TEST(CompositeRegistry, EveryKindRoundTripsFailsAllOrNothingAndListsWhatItWrites
         break;
       }
       ASSERT_LT(at, lines.size());
-      const std::string& line = lines[at++];
+      const std::string_view line = lines[at++];
       if (step.type == ValueType::line)
         EXPECT_EQ(line.find('='), std::string::npos) << line;
       else

@@ -203,17 +203,23 @@ TEST(Document, WalksShowNoBoxAndRunOnTwoThreadsAtOnce) {
   EXPECT_TRUE(recorder.boxes.empty());
 }
 
-// Curves read on several threads take only their own lines from the walk: the entries and
-// sections after them are still the walk's.
-TEST(Document, CurvesReadOnThreadsLeaveTheLinesAfterThemToTheWalk) {
-  const PointThreading previous = GetPointThreading();
-  SetPointThreading({2, 0, 2});
+// A curve of 40 points, enough for several point lines in each group.
+CCurveObj Probe() {
   CCurveObj curve(40);
   curve.SetName("Probe");
   for (int i = 0; i < 40; ++i) {
     CURVEPOINT point{1, 0.5 * i, -1.0 * i};
     curve.SetCurvePoint(i, point);
   }
+  return curve;
+}
+
+// Curves read on several threads take only their own lines from the walk: the entries and
+// sections after them are still the walk's.
+TEST(Document, CurvesReadOnThreadsLeaveTheLinesAfterThemToTheWalk) {
+  const PointThreading previous = GetPointThreading();
+  SetPointThreading({2, 0, 2});
+  const CCurveObj curve = Probe();
   StoreArchive store;
   store->WriteHeader();
   store->WriteSectionHeader(CString("Run"));
@@ -243,16 +249,10 @@ TEST(Document, CurvesReadOnThreadsLeaveTheLinesAfterThemToTheWalk) {
 // written in the writer's spelling, while lines before the points still keep theirs. Both on
 // one thread and on two.
 TEST(Document, CurvesSpeltOtherwiseSaveAsTheyStoodWhenComparing) {
-  CCurveObj curve(30);
-  curve.SetName("Probe");
-  for (int i = 0; i < 30; ++i) {
-    CURVEPOINT point{1, 0.5 * i, -1.0 * i};
-    curve.SetCurvePoint(i, point);
-  }
   StoreArchive store;
   store->WriteHeader();
   store->WriteSectionHeader(CString("Run"));
-  store->Write(curve);
+  store->Write(Probe());
   const std::string text = store.Text();
   struct Case {
     const char* from;
@@ -265,7 +265,7 @@ TEST(Document, CurvesSpeltOtherwiseSaveAsTheyStoodWhenComparing) {
       {"\r\n1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, \r\n",
        "\r\n1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 1, 01, \r\n", true},  // a flag
       {"Curve Name=", "curve name=", false},                    // a label's letter case
-      {"Number Of Curve Points=30", "Number Of Curve Points= 30", false},
+      {"Number Of Curve Points=40", "Number Of Curve Points= 40", false},
   };
   const PointThreading previous = GetPointThreading();
   for (const int threads : {1, 2}) {
