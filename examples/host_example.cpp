@@ -1,6 +1,8 @@
 // A small host program: saves a document to a file on disk, loads it back into a fresh document
 // and prints what it read, then shows the error report for a damaged copy, which leaves the
 // loaded document as it was.
+#include <unistd.h>
+
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -110,8 +112,10 @@ int main(int argc, char** argv) {
     return IDOK;
   });
 
-  const std::string path =
-      (std::filesystem::temp_directory_path() / "labarc-example-run.txt").string();
+  // Named for this process, as several runs (the test suites' among them) may run at once.
+  const std::string path = (std::filesystem::temp_directory_path() /
+                            ("labarc-example-run-" + std::to_string(::getpid()) + ".txt"))
+                               .string();
   Document original;
   if (!Save(path.c_str(), original)) return 1;
   std::ifstream stored(path, std::ios::binary);
