@@ -4,6 +4,7 @@
 // first failing line and value as the single-threaded reader finds them.
 #pragma once
 
+#include <atomic>
 #include <charconv>
 #include <condition_variable>
 #include <cstddef>
@@ -122,13 +123,16 @@ class PointWorkers {
   void Serve(int part);
 
   int m_threads;
+  bool m_spin = false;  // set before the workers start: threads wait for each other awake for a
+                        // moment before they sleep
   std::mutex m_guard;
   std::condition_variable m_wake, m_done;
-  Work m_work;  // guarded, as are the members below
+  Work m_work;  // guarded, as are the members below; the atomics are changed only under the
+                // guard too, and read without it while a thread spins before it sleeps
   int m_parts = 0;
-  int m_running = 0;
-  unsigned m_round = 0;
-  bool m_stopping = false;
+  std::atomic<int> m_running = 0;
+  std::atomic<unsigned> m_round = 0;
+  std::atomic<bool> m_stopping = false;
   std::vector<std::thread> m_workers;  // worker i takes part i + 1
 };
 
